@@ -1,0 +1,104 @@
+#include "app/text.h"
+
+#include <algorithm>
+
+namespace fbwb {
+
+namespace {
+bool isBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+char upperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+}  // namespace
+
+std::string trim(std::string_view text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && isBlankOrControl(text[begin])) ++begin;
+    while (end > begin && isBlankOrControl(text[end - 1])) --end;
+    return std::string(text.substr(begin, end - begin));
+}
+
+std::string upperAscii(std::string_view text) {
+    std::string result(text);
+    std::transform(result.begin(), result.end(), result.begin(), upperChar);
+    return result;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return upperChar(x) == upperChar(y);
+           });
+}
+
+bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+bool endsWith(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+}
+
+std::string withTrailingBackslash(std::string_view folder) {
+    std::string result(folder);
+    if (!endsWith(result, "\\")) result += '\\';
+    return result;
+}
+
+std::string folderPrefix(std::string_view folder) { return withTrailingBackslash(trim(folder)); }
+
+std::string replaceAll(std::string_view text, std::string_view what, std::string_view with) {
+    if (what.empty()) return std::string(text);
+    std::string result;
+    size_t pos = 0;
+    for (size_t hit; (hit = text.find(what, pos)) != std::string_view::npos; pos = hit + what.size()) {
+        result.append(text.substr(pos, hit - pos)).append(with);
+    }
+    return result.append(text.substr(pos));
+}
+
+std::string replaceAllNoCase(std::string_view text, std::string_view what, std::string_view with) {
+    if (what.empty()) return std::string(text);
+    const std::string upperText = upperAscii(text);
+    const std::string upperWhat = upperAscii(what);
+    std::string result;
+    size_t pos = 0;
+    for (size_t hit; (hit = upperText.find(upperWhat, pos)) != std::string::npos; pos = hit + what.size()) {
+        result.append(text.substr(pos, hit - pos)).append(with);
+    }
+    return result.append(text.substr(pos));
+}
+
+std::vector<std::string> splitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' && text[i] != '\n') continue;
+        lines.emplace_back(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+std::string joinLinesCrLf(const std::vector<std::string>& lines) {
+    std::string result;
+    for (const auto& line : lines) result.append(line).append("\r\n");
+    return result;
+}
+
+std::string fill(std::string_view format, std::initializer_list<std::string_view> values) {
+    std::string result;
+    auto next = values.begin();
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] == '%' && i + 1 < format.size()) {
+            const char kind = format[i + 1];
+            if ((kind == 's' || kind == 'd') && next != values.end()) {
+                result.append(*next++);
+                ++i;
+                continue;
+            }
+        }
+        result += format[i];
+    }
+    return result;
+}
+
+}  // namespace fbwb

@@ -1,0 +1,33 @@
+#pragma once
+// Text rules shared by every subsystem. Text is UTF-8; only ASCII letters change case.
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fbwb {
+
+// Removes every character up to and including the blank (all control characters too) from both ends.
+std::string trim(std::string_view text);
+std::string upperAscii(std::string_view text);
+bool equalsNoCase(std::string_view a, std::string_view b);
+bool startsWith(std::string_view text, std::string_view prefix);
+bool endsWith(std::string_view text, std::string_view suffix);
+
+// Exactly one trailing backslash, added only when missing (the text is not trimmed).
+std::string withTrailingBackslash(std::string_view folder);
+// Trimmed, then with a trailing backslash: the form every folder takes before a name is appended.
+std::string folderPrefix(std::string_view folder);
+
+std::string replaceAll(std::string_view text, std::string_view what, std::string_view with);
+std::string replaceAllNoCase(std::string_view text, std::string_view what, std::string_view with);
+
+// Splits at CR LF, CR or LF; a trailing line break adds no empty line; an empty text gives no line.
+std::vector<std::string> splitLines(std::string_view text);
+// Each line followed by CR LF.
+std::string joinLinesCrLf(const std::vector<std::string>& lines);
+
+// Fills the %s / %d places of a fixed format, in order, with ready texts; "%%" stays "%%".
+std::string fill(std::string_view format, std::initializer_list<std::string_view> values);
+
+}  // namespace fbwb

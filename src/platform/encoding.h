@@ -1,0 +1,20 @@
+#pragma once
+// Conversions at the Win32 boundary: text inside the program is UTF-8.
+#include <string>
+#include <string_view>
+
+namespace fbwb::platform {
+
+std::wstring widen(std::string_view utf8);
+std::string narrow(std::wstring_view utf16);
+
+// The 8-bit code pages of the system: the ANSI one (1250 on Hungarian Windows) and the
+// OEM one that cmd.exe reads batch files in (852 there).
+unsigned ansiCodePage();
+unsigned oemCodePage();
+
+// UTF-8 text in the given 8-bit code page, and back.
+std::string toCodePage(std::string_view utf8, unsigned codePage);
+std::string fromCodePage(std::string_view bytes, unsigned codePage);
+
+}  // namespace fbwb::platform
