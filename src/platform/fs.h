@@ -1,0 +1,55 @@
+#pragma once
+// File-system queries and writes. Paths are UTF-8 in Windows notation.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace fbwb::platform {
+
+struct FileInfo {
+    bool directory = false;
+    bool hidden = false;
+    bool system = false;
+    bool readOnly = false;
+    std::int64_t size = 0;  // whole 64-bit size
+};
+
+// Attributes of a file or folder, or nothing when the system cannot tell (missing, unreadable).
+std::optional<FileInfo> queryFile(std::string_view path);
+bool fileExists(std::string_view path);    // an existing file, not a folder
+bool folderExists(std::string_view path);  // an existing folder
+
+struct DirEntry {
+    std::string name;  // name only, as the file system spells it
+    FileInfo info;
+};
+
+// Enumerates the entries that match pattern (folder + mask, wildcards allowed) in the order
+// the file system returns them, "." and ".." included. False when the enumeration failed;
+// a pattern that matches nothing is not a failure.
+bool enumerateEntries(std::string_view pattern, const std::function<void(const DirEntry&)>& visit);
+
+// Something that names the same folder however it is reached (through links, junctions, case);
+// empty when it cannot be told.
+std::string folderIdentity(std::string_view path);
+
+// Clears every attribute (read-only included) and deletes; false when the file is still there.
+bool deleteFileClearingAttributes(std::string_view path);
+// Creates the folder with all missing parents; true when it exists afterwards.
+bool createFolders(std::string_view path);
+
+// Writes the bytes, creating or replacing the file; throws std::runtime_error with the
+// system's error text when that fails.
+void writeFileBytes(std::string_view path, std::string_view bytes);
+// The whole file, or nothing when it cannot be read.
+std::optional<std::string> readFileBytes(std::string_view path);
+
+// The folder of the running program's executable, with a trailing backslash.
+std::string executableFolder();
+
+// The text of the calling thread's last system error (GetLastError), in the system's language.
+std::string lastErrorText();
+
+}  // namespace fbwb::platform

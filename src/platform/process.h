@@ -1,0 +1,50 @@
+#pragma once
+// The platform shell and processes. A Process owns its handle; empty when there is none.
+#include <chrono>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace fbwb::platform {
+
+enum class ShowMode { Normal, Hidden };
+
+class Process {
+public:
+    Process();
+    ~Process();
+    Process(Process&&) noexcept;
+    Process& operator=(Process&&) noexcept;
+    explicit operator bool() const;
+    void* nativeHandle() const;  // the HANDLE, for Windows code
+    static Process adopt(void* handle);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// Asks the shell to open the file with a verb ("open"/"Open"), parameters and window mode,
+// owned by the application's main window when there is one. With wantProcess the returned
+// Process can be waited on (when the shell started one); otherwise it is empty.
+Process shellOpen(std::string_view file, std::string_view verb, std::string_view parameters, ShowMode mode,
+                  bool wantProcess);
+
+// Creates a process from a command line (no separate program name, no inherited handles,
+// no creation flags); empty when it cannot be started.
+Process startProcess(std::string_view commandLine, ShowMode mode);
+
+enum class WaitResult { Ended, TimedOut, Failed };
+
+// Waits for the process to end, at most the limit, keeping the program's windows painted
+// (paint and sent messages are handled, input is left in the queue).
+WaitResult waitPaintingWindows(const Process& process, std::chrono::milliseconds limit);
+
+// Sleeps for the pause while the windows process their pending events.
+void sleepProcessingEvents(std::chrono::milliseconds pause);
+
+// The window that owns shell requests and message boxes (the main window once it exists).
+void setOwnerWindow(void* window);
+void* ownerWindow();
+
+}  // namespace fbwb::platform

@@ -1,0 +1,22 @@
+#pragma once
+// Registry, drives and processor architecture.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace fbwb::platform {
+
+enum class RegistryRoot { LocalMachine, CurrentUser, ClassesRoot, Users };
+
+// The string value, or nothing when the key or value is missing or unreadable. Opens read-only.
+std::optional<std::string> readRegistryValue(RegistryRoot root, std::string_view keyPath, std::string_view valueName);
+
+// Bit 0 = A: ... bit 25 = Z: for the drives the system reports as present.
+unsigned presentDrivesMask();
+// The system's drive type code of "X:\" (DRIVE_REMOVABLE 2, DRIVE_FIXED 3, DRIVE_REMOTE 4, DRIVE_CDROM 5, DRIVE_RAMDISK 6).
+int driveType(char letter);
+
+// The native processor architecture code (PROCESSOR_ARCHITECTURE_AMD64 = 9), the machine's even for a 32-bit build.
+int nativeProcessorArchitecture();
+
+}  // namespace fbwb::platform
