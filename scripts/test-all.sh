@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds both flavours and runs every test: the portable core natively under ASan/UBSan,
+# then everything under Wine (unit, platform and end-to-end tests with Debian's Firebird tools).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+jobs=$(nproc)
+echo "== host: portable core with AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake --preset host >/dev/null
+cmake --build --preset host -j "$jobs"
+ctest --preset host -j "$jobs"
+
+echo "== windows: mingw-w64 cross build, tests under Wine"
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$jobs"
+status=0
+ctest --preset windows -j "$jobs" || status=$?
+
+# Leave no Wine session behind.
+WINEPREFIX="${FBWB_WINEPREFIX:-$HOME/.cache/fbwb/wineprefix}" wineserver -k 2>/dev/null || true
+exit "$status"
