@@ -1,0 +1,149 @@
+#include "platform/process.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <string>
+
+#include "platform/encoding.h"
+#include "platform/handles_win.h"
+
+namespace fbwb::platform {
+
+struct Process::Impl {
+    UniqueKernelHandle handle;
+};
+
+Process::Process() = default;
+Process::~Process() = default;
+Process::Process(Process&&) noexcept = default;
+Process& Process::operator=(Process&&) noexcept = default;
+
+Process::operator bool() const { return impl_ && impl_->handle; }
+
+void* Process::nativeHandle() const { return impl_ ? impl_->handle.get() : nullptr; }
+
+Process Process::adopt(void* handle) {
+    Process process;
+    UniqueKernelHandle owned(static_cast<HANDLE>(handle));
+    if (owned) {
+        process.impl_ = std::make_unique<Impl>();
+        process.impl_->handle = std::move(owned);
+    }
+    return process;
+}
+
+namespace {
+
+HWND owner = nullptr;
+
+int showCommand(ShowMode mode) { return mode == ShowMode::Hidden ? SW_HIDE : SW_SHOWNORMAL; }
+
+using Clock = std::chrono::steady_clock;
+
+// Milliseconds left until the deadline, as a wait timeout that never means "infinite".
+DWORD millisecondsUntil(Clock::time_point deadline) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    if (left <= 0) return 0;
+    return static_cast<DWORD>(std::min<long long>(left, INFINITE - 1));
+}
+
+// A window that never validates its update region would otherwise keep one call here forever.
+constexpr int kMessagesPerWake = 256;
+
+void dispatchPaintMessages() {
+    // Sent messages are delivered by PeekMessageW itself; only WM_PAINT is taken from the
+    // queue so that clicks and keys typed meanwhile stay there for later.
+    MSG message;
+    for (int i = 0; i < kMessagesPerWake && PeekMessageW(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
+        DispatchMessageW(&message);
+}
+
+}  // namespace
+
+Process shellOpen(std::string_view file, std::string_view verb, std::string_view parameters, ShowMode mode,
+                  bool wantProcess) {
+    const std::wstring wideFile = widen(file);
+    const std::wstring wideVerb = widen(verb);
+    const std::wstring wideParameters = widen(parameters);
+
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    // NOASYNC: the request is complete on return, even when the caller ends right after.
+    info.fMask = SEE_MASK_NOASYNC | (wantProcess ? SEE_MASK_NOCLOSEPROCESS : 0);
+    info.hwnd = owner;
+    info.lpVerb = wideVerb.empty() ? nullptr : wideVerb.c_str();
+    info.lpFile = wideFile.c_str();
+    info.lpParameters = wideParameters.empty() ? nullptr : wideParameters.c_str();
+    info.lpDirectory = nullptr;
+    info.nShow = showCommand(mode);
+    if (!ShellExecuteExW(&info)) return {};
+    return wantProcess ? Process::adopt(info.hProcess) : Process{};
+}
+
+Process startProcess(std::string_view commandLine, ShowMode mode) {
+    // CreateProcessW may write into the command line, so it gets its own copy.
+    std::wstring buffer = widen(commandLine);
+    buffer.push_back(L'\0');
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showCommand(mode));
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return {};
+    UniqueKernelHandle thread(info.hThread);
+    return Process::adopt(info.hProcess);
+}
+
+WaitResult waitPaintingWindows(const Process& process, std::chrono::milliseconds limit) {
+    if (!process) return WaitResult::Failed;
+    HANDLE handle = static_cast<HANDLE>(process.nativeHandle());
+    const auto deadline = Clock::now() + limit;
+    for (;;) {
+        const DWORD result =
+            MsgWaitForMultipleObjects(1, &handle, FALSE, millisecondsUntil(deadline), QS_PAINT | QS_SENDMESSAGE);
+        if (result == WAIT_OBJECT_0) return WaitResult::Ended;
+        if (result == WAIT_TIMEOUT) return WaitResult::TimedOut;
+        if (result != WAIT_OBJECT_0 + 1) return WaitResult::Failed;
+        dispatchPaintMessages();
+        if (millisecondsUntil(deadline) == 0) {
+            // The last messages may have come with the end of the process: look once more.
+            return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0 ? WaitResult::Ended : WaitResult::TimedOut;
+        }
+    }
+}
+
+void sleepProcessingEvents(std::chrono::milliseconds pause) {
+    const auto deadline = Clock::now() + pause;
+    bool quitSeen = false;
+    WPARAM quitCode = 0;
+    for (;;) {
+        MSG message;
+        for (int i = 0; !quitSeen && i < kMessagesPerWake && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
+            if (message.message == WM_QUIT) {
+                // Left for the main loop, which ends the program once the pause is over.
+                quitSeen = true;
+                quitCode = message.wParam;
+                break;
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        const DWORD left = millisecondsUntil(deadline);
+        if (left == 0) break;
+        if (quitSeen)
+            Sleep(left);
+        else
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, left, QS_ALLINPUT);
+    }
+    if (quitSeen) PostQuitMessage(static_cast<int>(quitCode));
+}
+
+void setOwnerWindow(void* window) { owner = static_cast<HWND>(window); }
+
+void* ownerWindow() { return owner; }
+
+}  // namespace fbwb::platform
