@@ -11,6 +11,11 @@ enum class RegistryRoot { LocalMachine, CurrentUser, ClassesRoot, Users };
 // The string value, or nothing when the key or value is missing or unreadable. Opens read-only.
 std::optional<std::string> readRegistryValue(RegistryRoot root, std::string_view keyPath, std::string_view valueName);
 
+// Which registry view a 64-bit program reads: its own, or the one that 32-bit programs see.
+enum class RegistryView { Native, Wow32 };
+std::optional<std::string> readRegistryValue(RegistryRoot root, std::string_view keyPath, std::string_view valueName,
+                                             RegistryView view);
+
 // Bit 0 = A: ... bit 25 = Z: for the drives the system reports as present.
 unsigned presentDrivesMask();
 // The system's drive type code of "X:\" (DRIVE_REMOVABLE 2, DRIVE_FIXED 3, DRIVE_REMOTE 4, DRIVE_CDROM 5, DRIVE_RAMDISK 6).

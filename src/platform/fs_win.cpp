@@ -1,0 +1,191 @@
+#include "platform/fs.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "platform/encoding.h"
+#include "platform/handles_win.h"
+
+namespace fbwb::platform {
+
+namespace {
+
+FileInfo toFileInfo(DWORD attributes, DWORD sizeHigh, DWORD sizeLow) {
+    FileInfo info;
+    info.directory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    info.hidden = (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+    info.system = (attributes & FILE_ATTRIBUTE_SYSTEM) != 0;
+    info.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    info.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(sizeHigh) << 32) | sizeLow);
+    return info;
+}
+
+std::string systemErrorText(DWORD code) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+        0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text;
+    if (length != 0 && buffer != nullptr) text.assign(buffer, length);
+    if (buffer != nullptr) LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
+    if (text.empty()) {
+        char fallback[32];
+        std::snprintf(fallback, sizeof fallback, "Windows-hiba: %lu", static_cast<unsigned long>(code));
+        return fallback;
+    }
+    return narrow(text);
+}
+
+[[noreturn]] void throwLastError() {
+    const DWORD code = GetLastError();
+    throw std::runtime_error(systemErrorText(code));
+}
+
+// Removes trailing delimiters, but keeps the one of a drive root ("C:\").
+std::wstring withoutTrailingDelimiters(std::wstring path) {
+    for (auto& c : path)
+        if (c == L'/') c = L'\\';
+    while (path.size() > 1 && path.back() == L'\\' && !(path.size() == 3 && path[1] == L':')) path.pop_back();
+    return path;
+}
+
+bool folderExistsW(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool createFoldersW(const std::wstring& path, int depth) {
+    if (path.empty() || depth > 4096) return false;
+    if (folderExistsW(path)) return true;
+    const size_t cut = path.find_last_of(L'\\');
+    if (cut != std::wstring::npos && cut > 0) {
+        std::wstring parent = withoutTrailingDelimiters(path.substr(0, cut + 1));
+        if (parent != path && !createFoldersW(parent, depth + 1)) return false;
+    }
+    CreateDirectoryW(path.c_str(), nullptr);
+    return folderExistsW(path);
+}
+
+}  // namespace
+
+std::optional<FileInfo> queryFile(std::string_view path) {
+    if (path.empty()) return std::nullopt;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    return toFileInfo(data.dwFileAttributes, data.nFileSizeHigh, data.nFileSizeLow);
+}
+
+bool fileExists(std::string_view path) {
+    const auto info = queryFile(path);
+    return info && !info->directory;
+}
+
+bool folderExists(std::string_view path) {
+    const auto info = queryFile(path);
+    return info && info->directory;
+}
+
+bool enumerateEntries(std::string_view pattern, const std::function<void(const DirEntry&)>& visit) {
+    if (pattern.empty()) return false;
+    WIN32_FIND_DATAW data{};
+    UniqueFindHandle find(
+        FindFirstFileExW(widen(pattern).c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0));
+    if (!find) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES;
+    }
+    do {
+        DirEntry entry;
+        entry.name = narrow(data.cFileName);
+        entry.info = toFileInfo(data.dwFileAttributes, data.nFileSizeHigh, data.nFileSizeLow);
+        visit(entry);
+    } while (FindNextFileW(find.get(), &data));
+    return GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+std::string folderIdentity(std::string_view path) {
+    if (path.empty()) return {};
+    // Backup semantics lets CreateFileW open a folder; the open follows links and junctions.
+    UniqueKernelHandle folder(CreateFileW(widen(path).c_str(), FILE_READ_ATTRIBUTES,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!folder) return {};
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(folder.get(), &info)) return {};
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return {};
+    char text[64];
+    std::snprintf(text, sizeof text, "%08lx:%08lx%08lx", static_cast<unsigned long>(info.dwVolumeSerialNumber),
+                  static_cast<unsigned long>(info.nFileIndexHigh), static_cast<unsigned long>(info.nFileIndexLow));
+    return text;
+}
+
+bool deleteFileClearingAttributes(std::string_view path) {
+    const auto info = queryFile(path);
+    if (!info) return true;
+    if (info->directory) return false;
+    const std::wstring wide = widen(path);
+    SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(wide.c_str());
+    return !queryFile(path).has_value();
+}
+
+bool createFolders(std::string_view path) {
+    if (path.empty()) return false;
+    return createFoldersW(withoutTrailingDelimiters(widen(path)), 0);
+}
+
+void writeFileBytes(std::string_view path, std::string_view bytes) {
+    UniqueKernelHandle file(CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throwLastError();
+    while (!bytes.empty()) {
+        const DWORD chunk = static_cast<DWORD>(bytes.size() < (1u << 30) ? bytes.size() : (1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr)) throwLastError();
+        if (written == 0) {
+            SetLastError(ERROR_WRITE_FAULT);
+            throwLastError();
+        }
+        bytes.remove_prefix(written);
+    }
+}
+
+std::optional<std::string> readFileBytes(std::string_view path) {
+    if (path.empty()) return std::nullopt;
+    UniqueKernelHandle file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) return std::nullopt;
+        if (read == 0) break;
+        bytes.append(buffer, read);
+    }
+    return bytes;
+}
+
+std::string executableFolder() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    const size_t cut = path.find_last_of(L"\\/");
+    return narrow(cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1));
+}
+
+std::string lastErrorText() { return systemErrorText(GetLastError()); }
+
+}  // namespace fbwb::platform
