@@ -23,6 +23,9 @@ std::string findFbClientLib(std::string_view serverFolder);
 // The server folders under baseFolder\Firebird and under the Program Files Firebird folders,
 // one path per line (no trailing backslash), CR LF between the lines; empty when none.
 std::string findInstalledFbServers(std::string_view baseFolder);
+// The same with the Program Files folder given (the registry's, in the view of 32-bit programs,
+// above); a folder containing " (x86)" also has its native counterpart searched.
+std::string findInstalledFbServers(std::string_view baseFolder, std::string_view programFilesFolder);
 // Appends the subfolders of parentFolder that are server folders, in the file system's order.
 void addFbServersInFolder(std::string_view parentFolder, std::vector<std::string>& list);
 
