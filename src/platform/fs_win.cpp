@@ -138,6 +138,12 @@ bool createFolders(std::string_view path) {
 }
 
 void writeFileBytes(std::string_view path, std::string_view bytes) {
+    // Windows refuses to replace a read-only file; say so before the open, because under Wine a
+    // process of the host's administrator would be let through.
+    if (const auto info = queryFile(path); info && info->readOnly && !info->directory) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        throwLastError();
+    }
     UniqueKernelHandle file(CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throwLastError();
