@@ -103,7 +103,9 @@ std::int64_t getFileSize(std::string_view path) {
     return info->size;
 }
 
-std::string normalizeFolderPath(std::string_view path) { return normalizeFolderPath(path, platform::executableFolder()); }
+std::string normalizeFolderPath(std::string_view path) {
+    return normalizeFolderPath(path, platform::executableFolder());
+}
 
 std::string getProgramFilesFolder() {
     // Read in the view of 32-bit programs: on 64-bit Windows that is the "(x86)" folder, from which

@@ -27,7 +27,9 @@ std::optional<std::string> readRegistryValue(RegistryRoot root, std::string_view
                                              RegistryView view) {
     const REGSAM access = KEY_READ | (view == RegistryView::Wow32 ? KEY_WOW64_32KEY : 0);
     UniqueRegistryKey key;
-    if (RegOpenKeyExW(rootKey(root), widen(keyPath).c_str(), 0, access, key.put()) != ERROR_SUCCESS) return std::nullopt;
+    if (RegOpenKeyExW(rootKey(root), widen(keyPath).c_str(), 0, access, key.put()) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
 
     const std::wstring name = widen(valueName);
     // The value may grow between the size query and the read: retry while it does.

@@ -118,9 +118,9 @@ protected:
         temp_.file("root\\top.fdb");
         temp_.file("root\\a\\a.fdb");
         temp_.file("root\\b\\b.fdb");
-        ASSERT_TRUE(TempFolder::makeHostSymlink(root_, temp_ / "root\\a\\toRoot"));
-        ASSERT_TRUE(TempFolder::makeHostSymlink(temp_ / "root\\a", temp_ / "root\\a\\self"));
-        ASSERT_TRUE(TempFolder::makeHostSymlink(temp_ / "root\\a", temp_ / "root\\b\\toA"));
+        ASSERT_TRUE(temp_.makeHostSymlink(root_, temp_ / "root\\a\\toRoot"));
+        ASSERT_TRUE(temp_.makeHostSymlink(temp_ / "root\\a", temp_ / "root\\a\\self"));
+        ASSERT_TRUE(temp_.makeHostSymlink(temp_ / "root\\a", temp_ / "root\\b\\toA"));
     }
     TempFolder temp_;
     std::string root_;

@@ -90,7 +90,7 @@ TEST(PlatformFs, FolderIdentityIsTheSameHoweverTheFolderIsNamed) {
 
     const std::string link = temp / "link";
     if (TempFolder::underWine()) {
-        ASSERT_TRUE(TempFolder::makeHostSymlink(folder, link));
+        ASSERT_TRUE(temp.makeHostSymlink(folder, link));
         EXPECT_EQ(folderIdentity(link), identity);
         EXPECT_EQ(folderIdentity(link + "\\..\\link"), identity);
     }
@@ -214,7 +214,9 @@ protected:
 };
 
 TEST_F(RegistryValues, StringsAreReadAndEverythingElseIsNothing) {
-    const auto read = [&](std::string_view name) { return readRegistryValue(RegistryRoot::CurrentUser, keyPath_, name); };
+    const auto read = [&](std::string_view name) {
+        return readRegistryValue(RegistryRoot::CurrentUser, keyPath_, name);
+    };
     EXPECT_EQ(read("plain"), "C:\\\xC3\x81rv\xC3\xADz");
     EXPECT_EQ(read("expand"), "%SystemRoot%\\x") << "read as stored, not expanded";
     EXPECT_EQ(read("unterminated"), "abc");

@@ -91,7 +91,9 @@ TEST(ServerDiscovery, ClientLibraryPreferenceOrder) {
     for (const Case& c : cases) {
         const std::string folder = makeServer(temp, "s" + std::to_string(index++), c.files);
         const std::string expected = c.expected.empty() ? "" : folder + "\\" + c.expected;
-        for (const std::string& spelling : spellings(folder)) EXPECT_EQ(findFbClientLib(spelling), expected) << spelling;
+        for (const std::string& spelling : spellings(folder)) {
+            EXPECT_EQ(findFbClientLib(spelling), expected) << spelling;
+        }
     }
     temp.folder("dir\\fbclient.dll");
     EXPECT_EQ(findFbClientLib(temp / "dir"), "") << "a folder of that name is not the library";
@@ -127,7 +129,9 @@ TEST(ServerDiscovery, ToolPathNamesTheFileThatIsThere) {
     const std::string none = temp.folder("none");
     const std::string odd = makeServer(temp, "odd", {"gstat.exe\\x"});
 
-    for (const std::string& spelling : spellings(fb25)) EXPECT_EQ(getToolPath(spelling, " gfix.exe "), fb25 + "\\bin\\gfix.exe");
+    for (const std::string& spelling : spellings(fb25)) {
+        EXPECT_EQ(getToolPath(spelling, " gfix.exe "), fb25 + "\\bin\\gfix.exe");
+    }
     for (const std::string& spelling : spellings(fb3)) EXPECT_EQ(getToolPath(spelling, "gfix.exe"), fb3 + "\\gfix.exe");
     EXPECT_EQ(getToolPath(both, "gfix.exe"), both + "\\bin\\gfix.exe");
     EXPECT_EQ(getToolPath(none, "gfix.exe"), none + "\\bin\\gfix.exe") << "the described form when neither exists";
@@ -165,7 +169,9 @@ protected:
         }
         return result;
     }
-    static Strings sortedPair(const std::string& a, const std::string& b) { return a < b ? Strings{a, b} : Strings{b, a}; }
+    static Strings sortedPair(const std::string& a, const std::string& b) {
+        return a < b ? Strings{a, b} : Strings{b, a};
+    }
 
     TempFolder temp_;
     std::string base_, x86_, native_, baseFb25_, baseFb3_, x86Server_, nativeServer_;

@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/encoding.h"
 #include "platform/fs.h"
@@ -28,6 +29,8 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     ~TempFolder() {
+        // Links first: once its target is gone a link is no longer listed, and its folder stays.
+        for (auto link = links_.rbegin(); link != links_.rend(); ++link) removeHostSymlink(*link);
         std::set<std::string> seen;
         removeTree(path_, seen);
     }
@@ -59,8 +62,9 @@ public:
 
     // Wine's CreateSymbolicLinkW reports success and makes nothing, so a link is made by the host's
     // ln (Wine starts it as a native process without a handle: poll for the result). False when
-    // not under Wine or the link did not appear.
-    static bool makeHostSymlink(const std::string& target, const std::string& link) {
+    // not under Wine or the link did not appear. The link is removed with the scratch folder.
+    bool makeHostSymlink(const std::string& target, const std::string& link) {
+        links_.push_back(link);
         const std::string from = unixPath(target);
         const std::string to = unixPath(link);
         if (from.empty() || to.empty()) return false;
@@ -138,6 +142,7 @@ private:
     }
 
     std::string path_;
+    std::vector<std::string> links_;
 };
 
 }  // namespace fbwb::test
