@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Builds the workbench and runs it under Wine on a demo machine (its own prefix, laid out by
+# tests/fixtures/make-machine.sh, with the tool runner behind the Firebird tool stand-ins).
+# With a DISPLAY the program runs in the foreground until its window is closed. Without one it
+# runs inside Xvfb, waits for the main window, saves a screenshot, prints the PNG's path, closes
+# the program and cleans up.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root="$(pwd)"
+
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export LANG=hu_HU.UTF-8 LC_ALL=hu_HU.UTF-8
+export WINEPREFIX="${FBWB_DEMO_PREFIX:-$HOME/.cache/fbwb/demo-prefix}"
+build="${FBWB_BUILD_DIR:-build/windows}"
+title='FireBird adtbázis-kiszolgáló és adatbázisok ellenőrzése:'
+
+echo "== building the windows flavour"
+cmake --preset windows -B "$build" >/dev/null
+cmake --build "$build"
+
+echo "== preparing the demo machine in $WINEPREFIX"
+FBWB_WINE_GRAPHICS=x11 tests/fixtures/make-machine.sh "$WINEPREFIX" \
+  --standin "$build/tests/fixtures/tool_standin.exe" --recorder "$build/tests/fixtures/recorder.exe"
+WINEPREFIX="$(cd "$WINEPREFIX" && pwd -P)"
+wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /t REG_SZ /d x11 /f </dev/null >/dev/null 2>&1
+# The session booted by the machine builder has no display: start over with one.
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+cp "$build/src/FbWorkbench.exe" "$WINEPREFIX/drive_c/KELMORA.WIN/FbWorkbench.exe"
+
+xvfb_pid=""
+cleanup() {
+  set +e
+  python3 tests/fixtures/tool_runner.py stop --prefix "$WINEPREFIX" --watch-pid $$
+  wineserver -k 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  return 0
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+python3 tests/fixtures/tool_runner.py start --prefix "$WINEPREFIX" --watch-pid $$
+
+program='C:\KELMORA.WIN\FbWorkbench.exe'
+if [ -n "${DISPLAY:-}" ]; then
+  echo "== running the workbench on $DISPLAY (close its window to end)"
+  wine "$program" || true
+  exit 0
+fi
+
+echo "== no DISPLAY: running the workbench in Xvfb"
+display=99
+while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1100x700x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=":$display"
+for _ in $(seq 100); do
+  [ -e "/tmp/.X11-unix/X$display" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || { echo "run-demo.sh: Xvfb did not start" >&2; exit 1; }
+  sleep 0.1
+done
+
+wine explorer /desktop=fbwb,1100x700 "$program" </dev/null >/dev/null 2>&1 &
+if ! window="$(timeout 90 xdotool search --sync --name "^$title" | head -n 1)" || [ -z "$window" ]; then
+  echo "run-demo.sh: the window \"$title\" did not appear within 90 s" >&2
+  exit 1
+fi
+# Let the window finish painting before the picture is taken.
+sleep 2
+shot_dir="$root/$build/demo"
+mkdir -p "$shot_dir"
+shot="$shot_dir/fbwb-demo-$(date +%Y%m%d_%H%M%S).png"
+import -window root "$shot"
+echo "screenshot: $shot"
+
+# A plain taskkill asks the program's windows to close (WM_CLOSE), as the user would.
+wine taskkill /im FbWorkbench.exe </dev/null >/dev/null 2>&1 || true
+for _ in $(seq 100); do
+  xdotool search --name "^$title" >/dev/null 2>&1 || break
+  sleep 0.1
+done
+exit 0
