@@ -56,10 +56,14 @@ platform::Process startProgram(std::string_view commandLine, platform::ShowMode 
 }
 
 void RunProgramSync(std::string_view commandLine, platform::ShowMode mode) {
+    RunProgramSync(commandLine, mode, kRunProgramSyncLimit);
+}
+
+void RunProgramSync(std::string_view commandLine, platform::ShowMode mode, std::chrono::milliseconds limit) {
     const platform::Process process = startProgram(commandLine, mode);
     if (!process) return;
     // Bounded, and painting meanwhile: a hung tool must not freeze the program for good.
-    if (platform::waitPaintingWindows(process, kRunProgramSyncLimit) != platform::WaitResult::Ended)
+    if (platform::waitPaintingWindows(process, limit) != platform::WaitResult::Ended)
         throw std::runtime_error(texts_run::kRunProgramSyncWaitFailed);
 }
 

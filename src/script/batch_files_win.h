@@ -33,6 +33,8 @@ platform::Process startProgram(std::string_view commandLine, platform::ShowMode 
 // throws std::runtime_error("RunProgramSync -  Error waiting process to terminate.").
 void RunProgramSync(std::string_view commandLine, platform::ShowMode mode);
 inline constexpr std::chrono::minutes kRunProgramSyncLimit{10};
+// The same with another bound on the wait.
+void RunProgramSync(std::string_view commandLine, platform::ShowMode mode, std::chrono::milliseconds limit);
 
 // Batch mode, at the start of a run: the trimmed dialog field becomes edBatFn; an existing file of
 // that name is replaced only after a Yes to the overwrite question. False: the run does no work.
