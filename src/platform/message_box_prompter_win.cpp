@@ -11,9 +11,12 @@ namespace {
 
 UINT iconOf(BoxKind kind) {
     switch (kind) {
-        case BoxKind::Error: return MB_ICONERROR;
-        case BoxKind::Confirmation: return MB_ICONQUESTION;
-        case BoxKind::Message: break;
+        case BoxKind::Error:
+            return MB_ICONERROR;
+        case BoxKind::Confirmation:
+            return MB_ICONQUESTION;
+        case BoxKind::Message:
+            break;
     }
     return MB_ICONINFORMATION;
 }

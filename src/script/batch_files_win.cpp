@@ -15,8 +15,8 @@ namespace {
 
 platform::ShowMode showMode(bool visible) { return visible ? platform::ShowMode::Normal : platform::ShowMode::Hidden; }
 
-platform::Process openThroughShell(OperationLog& log, std::string_view file, std::string_view parameters,
-                                   bool visible, bool keepProcess) {
+platform::Process openThroughShell(OperationLog& log, std::string_view file, std::string_view parameters, bool visible,
+                                   bool keepProcess) {
     log.writeLogLine(texts_run::kRunCommandHeader);
     log.writeLogLine(std::string(file) + " " + std::string(parameters));
     return platform::shellOpen(file, texts_run::kShellVerbOpen, parameters, showMode(visible), keepProcess);

@@ -37,15 +37,12 @@ class BatchFiles : public ::testing::Test {
 protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = fs::temp_directory_path() /
-                  platform::widen("fbwb_\xC3\xA1rv\xC3\xADz_" + std::string(info->name()) + "_" +
-                                  std::to_string(GetCurrentProcessId()));
+        folder_ = fs::temp_directory_path() / platform::widen("fbwb_\xC3\xA1rv\xC3\xADz_" + std::string(info->name()) +
+                                                              "_" + std::to_string(GetCurrentProcessId()));
         clear();
         fs::create_directories(folder_);
     }
-    void TearDown() override {
-        clear();
-    }
+    void TearDown() override { clear(); }
 
     void clear() {
         std::error_code ignored;
@@ -55,7 +52,9 @@ protected:
         fs::remove_all(folder_, ignored);
     }
 
-    std::string path(const std::string& name) const { return platform::narrow((folder_ / platform::widen(name)).wstring()); }
+    std::string path(const std::string& name) const {
+        return platform::narrow((folder_ / platform::widen(name)).wstring());
+    }
     std::string folder() const { return platform::narrow(folder_.wstring()); }
 
     void writeRaw(const std::string& name, const std::string& bytes, bool readOnly = false) const {
@@ -135,6 +134,14 @@ TEST_F(BatchFiles, RunProgramSyncWaitsForTheBatchToEnd) {
     EXPECT_EQ(readRaw("late.txt"), "done\r\n");
 }
 
+TEST_F(BatchFiles, RunProgramSyncRunsAQuotedBatchPathWithBlanks) {
+    fs::create_directories(folder_ / L"Program Files");
+    const std::string out = path("quoted.txt");
+    saveBatchFile({"@echo off", "echo ok> \"" + out + "\""}, path("Program Files\\fbInstall_3.bat"));
+    RunProgramSync("\"" + path("Program Files\\fbInstall_3.bat") + "\"", ShowMode::Hidden);
+    EXPECT_EQ(readRaw("quoted.txt"), "ok\r\n");
+}
+
 TEST_F(BatchFiles, RunProgramSyncOfAMissingProgramReturnsAtOnce) {
     const auto start = Clock::now();
     EXPECT_NO_THROW(RunProgramSync(path("nincs.bat"), ShowMode::Hidden));
@@ -161,7 +168,8 @@ TEST_F(BatchFiles, RunCommandLogsTheFileAndItsParameters) {
         std::string logged;
         std::string written;
     };
-    for (const Case& c : {Case{"", path("p.bat") + " ", ""}, Case{"egy ketto", path("p.bat") + " egy ketto", "egy ketto\r\n"}}) {
+    for (const Case& c :
+         {Case{"", path("p.bat") + " ", ""}, Case{"egy ketto", path("p.bat") + " egy ketto", "egy ketto\r\n"}}) {
         OperationLog log;
         const platform::Process batch = runCommandKeepingProcess(log, path("p.bat"), c.parameters, false);
         ASSERT_TRUE(batch);
@@ -172,8 +180,7 @@ TEST_F(BatchFiles, RunCommandLogsTheFileAndItsParameters) {
 }
 
 TEST_F(BatchFiles, RunCommandStartsWithoutWaiting) {
-    saveBatchFile({"@echo off", "ping -n 2 127.0.0.1 >nul", "echo done> \"" + path("done.txt") + "\""},
-                  path("bg.bat"));
+    saveBatchFile({"@echo off", "ping -n 2 127.0.0.1 >nul", "echo done> \"" + path("done.txt") + "\""}, path("bg.bat"));
     OperationLog log;
     runCommand(log, path("bg.bat"), "", false);
     EXPECT_FALSE(exists("done.txt"));

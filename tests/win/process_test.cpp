@@ -89,8 +89,8 @@ struct CountingWindow {
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.lpszClassName = L"FbwbCountingWindow";
         RegisterClassW(&windowClass);
-        handle = CreateWindowExW(0, windowClass.lpszClassName, L"counting", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                 200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
+        handle = CreateWindowExW(0, windowClass.lpszClassName, L"counting", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                                 100, nullptr, nullptr, windowClass.hInstance, nullptr);
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
         paints = 0;
@@ -191,8 +191,8 @@ TEST(Process, SleepProcessingEventsDispatchesAndLastsThePause) {
     EXPECT_LT(elapsed, 3s);
     EXPECT_EQ(CountingWindow::sent.load(), 1);
     MSG message;
-    EXPECT_FALSE(PeekMessageW(&message, window.handle, CountingWindow::kPostedMessage,
-                              CountingWindow::kPostedMessage, PM_REMOVE));
+    EXPECT_FALSE(PeekMessageW(&message, window.handle, CountingWindow::kPostedMessage, CountingWindow::kPostedMessage,
+                              PM_REMOVE));
 }
 
 TEST(Process, SleepProcessingEventsLeavesTheQuitRequestToTheMainLoop) {
@@ -306,7 +306,9 @@ TEST(MessageBoxPrompter, QuestionsAnswerYesOrNo) {
 }
 
 TEST(MessageBoxPrompter, MessagesHaveOneOkButton) {
-    const std::string text = "A m\xC5\xB1veleteket az al\xC3\xA1" "bbi parancsf\xC3\xA1jl tartalmazza:\r\nC:\\x.bat";
+    const std::string text =
+        "A m\xC5\xB1veleteket az al\xC3\xA1"
+        "bbi parancsf\xC3\xA1jl tartalmazza:\r\nC:\\x.bat";
     for (const BoxKind kind : {BoxKind::Message, BoxKind::Error}) {
         const std::string caption = "fbwb message " + std::to_string(static_cast<int>(kind));
         MessageBoxPrompter prompter(caption);
