@@ -162,6 +162,23 @@ TEST_F(ToolBridge, TruncatedBackupEndsTheRestoreInsteadOfWaitingForInput) {
     EXPECT_NE(readFile(folder + L"restore.txt").find("Backup incomplete"), std::string::npos);
 }
 
+TEST_F(ToolBridge, BridgeFailuresAreNeverReportedAsSuccess) {
+    // The runner executes only gfix, gstat and gbak, whatever a stand-in is named.
+    ASSERT_TRUE(CopyFileW((machineRoot.substr(0, 2) + L"\\fbwb-fixture\\tool_standin.exe").c_str(),
+                          (folder + L"isql.exe").c_str(), FALSE));
+    runBatch({
+        L"\"" + folder + L"isql.exe\" -q 2> \"refused.txt\"",
+        L"echo rc=%ERRORLEVEL%> \"level.txt\"",
+        L"set FBWB_TOOL_RUNNER_PORT=1",
+        L"\"" + tool(L"gstat.exe") + L"\" -h \"" + dataFolder + L"\\kelmora.fdb\" > \"out.txt\" 2> \"unreachable.txt\"",
+        L"echo rc=%ERRORLEVEL%>> \"level.txt\"",
+    });
+    EXPECT_EQ(readFile(folder + L"level.txt"), "rc=254\r\nrc=250\r\n");
+    EXPECT_NE(readFile(folder + L"refused.txt").find("refusing to run 'isql'"), std::string::npos);
+    EXPECT_NE(readFile(folder + L"unreachable.txt").find("cannot reach the tool runner"), std::string::npos);
+    EXPECT_EQ(readFile(folder + L"out.txt"), "");
+}
+
 TEST_F(ToolBridge, RecorderSeesWhatCmdPassed) {
     const std::wstring recorder = folder + L"instsvc.exe";
     ASSERT_TRUE(CopyFileW((machineRoot.substr(0, 2) + L"\\fbwb-fixture\\argrecorder.exe").c_str(),
