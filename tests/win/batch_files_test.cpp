@@ -175,7 +175,9 @@ TEST_F(BatchFiles, RunCommandLogsTheFileAndItsParameters) {
         ASSERT_TRUE(batch);
         ASSERT_EQ(platform::waitPaintingWindows(batch, 30s), platform::WaitResult::Ended);
         EXPECT_EQ(log.lines(), (std::vector<std::string>{"Az alábbi parancs futtatása:", c.logged}));
-        if (!c.parameters.empty()) EXPECT_EQ(readRaw("params.txt"), c.written);
+        if (!c.parameters.empty()) {
+            EXPECT_EQ(readRaw("params.txt"), c.written);
+        }
     }
 }
 
