@@ -146,7 +146,7 @@ TEST_F(BatchFiles, RunProgramSyncOfAMissingProgramReturnsAtOnce) {
     const auto start = Clock::now();
     EXPECT_NO_THROW(RunProgramSync(path("nincs.bat"), ShowMode::Hidden));
     EXPECT_NO_THROW(RunProgramSync("C:\\nincs\\ilyen.exe", ShowMode::Normal));
-    EXPECT_LT(Clock::now() - start, 2s);
+    EXPECT_LT(Clock::now() - start, 10s);
 }
 
 TEST_F(BatchFiles, RunProgramSyncPastItsBoundRaisesTheWaitError) {
@@ -353,7 +353,7 @@ TEST_F(BatchFiles, MissingOutputFileIsFalseAfterTheBoundedWait) {
     EXPECT_FALSE(waitForOutputFile(path("never.txt"), plan, nullptr));
     auto elapsed = Clock::now() - start;
     EXPECT_GE(elapsed, 290ms);
-    EXPECT_LT(elapsed, 3s);
+    EXPECT_LT(elapsed, 10s);
 
     // With the process: its end is the answer, however long the plan.
     saveBatchFile({"@echo off"}, path("quiet.bat"));

@@ -146,7 +146,7 @@ TEST(Process, WaitGivesUpAtTheLimit) {
     EXPECT_EQ(waitPaintingWindows(process, 300ms), WaitResult::TimedOut);
     const auto elapsed = Clock::now() - start;
     EXPECT_GE(elapsed, 290ms);
-    EXPECT_LT(elapsed, 3s);
+    EXPECT_LT(elapsed, 10s);
     EXPECT_EQ(exitCodeOf(process), static_cast<DWORD>(STILL_ACTIVE));
     terminate(process);
 }
@@ -188,7 +188,7 @@ TEST(Process, SleepProcessingEventsDispatchesAndLastsThePause) {
     const auto elapsed = Clock::now() - start;
     sender.join();
     EXPECT_GE(elapsed, 390ms);
-    EXPECT_LT(elapsed, 3s);
+    EXPECT_LT(elapsed, 10s);
     EXPECT_EQ(CountingWindow::sent.load(), 1);
     MSG message;
     EXPECT_FALSE(PeekMessageW(&message, window.handle, CountingWindow::kPostedMessage, CountingWindow::kPostedMessage,
