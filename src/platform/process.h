@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fbwb::platform {
 
@@ -29,6 +30,27 @@ private:
 // Process can be waited on (when the shell started one); otherwise it is empty.
 Process shellOpen(std::string_view file, std::string_view verb, std::string_view parameters, ShowMode mode,
                   bool wantProcess);
+
+struct ShellRequest {
+    std::string file, verb, parameters;
+    ShowMode mode;
+};
+
+// While one exists, shellOpen records its requests here instead of carrying them out (tests:
+// nothing is opened and no browser or viewer starts); shellOpen then returns an empty Process.
+class ShellOpenRecorder {
+public:
+    ShellOpenRecorder();
+    ~ShellOpenRecorder();
+    ShellOpenRecorder(const ShellOpenRecorder&) = delete;
+    ShellOpenRecorder& operator=(const ShellOpenRecorder&) = delete;
+    const std::vector<ShellRequest>& requests() const { return requests_; }
+
+private:
+    friend Process shellOpen(std::string_view, std::string_view, std::string_view, ShowMode, bool);
+    std::vector<ShellRequest> requests_;
+    ShellOpenRecorder* previous_;
+};
 
 // Creates a process from a command line (no separate program name, no inherited handles,
 // no creation flags); empty when it cannot be started.

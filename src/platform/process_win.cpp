@@ -62,8 +62,20 @@ void dispatchPaintMessages() {
 
 }  // namespace
 
+namespace {
+ShellOpenRecorder* shellRecorder = nullptr;
+}
+
+ShellOpenRecorder::ShellOpenRecorder() : previous_(shellRecorder) { shellRecorder = this; }
+
+ShellOpenRecorder::~ShellOpenRecorder() { shellRecorder = previous_; }
+
 Process shellOpen(std::string_view file, std::string_view verb, std::string_view parameters, ShowMode mode,
                   bool wantProcess) {
+    if (shellRecorder != nullptr) {
+        shellRecorder->requests_.push_back({std::string(file), std::string(verb), std::string(parameters), mode});
+        return {};
+    }
     const std::wstring wideFile = widen(file);
     const std::wstring wideVerb = widen(verb);
     const std::wstring wideParameters = widen(parameters);
