@@ -1,43 +1,41 @@
-// Entry point: the main window. Until the full window lands it shows its caption only.
+// Entry point: the main window and the message loop.
 #include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
 
-#include "platform/encoding.h"
+#include "app/main_window_win.h"
+#include "platform/message_box_prompter_win.h"
+#include "platform/process.h"
+#include "platform/prompter.h"
+#include "platform/unexpected.h"
 
-namespace {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showMode) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    // The shell's dialogs and the shell's "open" need COM in this thread.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 
-const char* const kMainCaption = "FireBird adtbázis-kiszolgáló és adatbázisok ellenőrzése:";
+    fbwb::platform::MessageBoxPrompter boxes;
+    fbwb::platform::PrompterOverride prompterInForce(boxes);
 
-LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
+    int exitCode = 1;
+    fbwb::platform::runGuarded([&] {
+        fbwb::TfrmFbSettingsMain mainWindow;
+        HWND window = mainWindow.createWindow(true);
+        fbwb::platform::setOwnerWindow(window);
+        ShowWindow(window, showMode);
+        UpdateWindow(window);
 
-}  // namespace
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            if (IsDialogMessageW(window, &message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        fbwb::platform::setOwnerWindow(nullptr);
+        exitCode = static_cast<int>(message.wParam);
+    });
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showMode) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = mainWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    windowClass.lpszClassName = L"TfrmFbSettingsMain";
-    RegisterClassExW(&windowClass);
-
-    const std::wstring caption = fbwb::platform::widen(kMainCaption);
-    HWND window = CreateWindowExW(0, windowClass.lpszClassName, caption.c_str(), WS_OVERLAPPEDWINDOW,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 1015, 640, nullptr, nullptr, instance, nullptr);
-    if (window == nullptr) return 1;
-    ShowWindow(window, showMode);
-    UpdateWindow(window);
-
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
+    if (SUCCEEDED(com)) CoUninitialize();
+    return exitCode;
 }

@@ -1,5 +1,6 @@
 #pragma once
 // The main window's working storage that the task runs share; it keeps the last run's content.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -7,9 +8,28 @@
 
 namespace fbwb {
 
-struct Progress {
-    int max = 0;
-    int position = 0;
+// Progress of a database run; the main window shows it while the run lasts.
+class Progress {
+public:
+    int max() const { return max_; }
+    int position() const { return position_; }
+    void setMax(int max) {
+        max_ = max;
+        changed();
+    }
+    void setPosition(int position) {
+        position_ = position;
+        changed();
+    }
+    void setListener(std::function<void(int max, int position)> listener) { listener_ = std::move(listener); }
+
+private:
+    void changed() {
+        if (listener_) listener_(max_, position_);
+    }
+    int max_ = 0;
+    int position_ = 0;
+    std::function<void(int, int)> listener_;
 };
 
 struct WorkingFields {

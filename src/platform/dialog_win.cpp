@@ -1,0 +1,180 @@
+#include "platform/dialog_win.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+#include "platform/encoding.h"
+#include "platform/fs.h"
+#include "platform/unexpected.h"
+
+namespace fbwb::platform {
+
+namespace {
+
+// Messages whose result a dialog procedure returns directly instead of through DWLP_MSGRESULT.
+bool returnsItsResult(UINT message) {
+    return (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC) || message == WM_COMPAREITEM ||
+           message == WM_VKEYTOITEM || message == WM_CHARTOITEM || message == WM_QUERYDRAGICON;
+}
+
+}  // namespace
+
+HINSTANCE resourceModule() { return GetModuleHandleW(nullptr); }
+
+Dialog::~Dialog() {
+    if (hwnd_ != nullptr && !modal_) DestroyWindow(hwnd_);
+}
+
+intptr_t Dialog::showModal(HWND owner) {
+    modal_ = true;
+    const INT_PTR result = DialogBoxParamW(resourceModule(), MAKEINTRESOURCEW(templateId_), owner, procedure,
+                                           reinterpret_cast<LPARAM>(this));
+    hwnd_ = nullptr;
+    return result;
+}
+
+HWND Dialog::create(HWND owner) {
+    modal_ = false;
+    HWND window = CreateDialogParamW(resourceModule(), MAKEINTRESOURCEW(templateId_), owner, procedure,
+                                     reinterpret_cast<LPARAM>(this));
+    if (window == nullptr) throw std::runtime_error("Az ablak nem hozható létre: " + lastErrorText());
+    return window;
+}
+
+void Dialog::close(intptr_t code) {
+    if (hwnd_ == nullptr) return;
+    if (modal_) {
+        EndDialog(hwnd_, code);
+    } else {
+        DestroyWindow(hwnd_);
+    }
+}
+
+INT_PTR CALLBACK Dialog::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Dialog* self = nullptr;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lParam);
+        self->hwnd_ = window;
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+    } else {
+        self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(window, DWLP_USER));
+    }
+    if (self == nullptr) return FALSE;
+    INT_PTR result = FALSE;
+    try {
+        result = self->dispatch(message, wParam, lParam);
+    } catch (...) {
+        reportCurrentException();
+        result = FALSE;
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, DWLP_USER, 0);
+        self->hwnd_ = nullptr;
+    }
+    return result;
+}
+
+INT_PTR Dialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            onInit();
+            return TRUE;
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            const int code = HIWORD(wParam);
+            if (onCommand(id, code)) return TRUE;
+            if (id == IDOK && code == BN_CLICKED) {
+                onOk();
+                return TRUE;
+            }
+            if (id == IDCANCEL && code == BN_CLICKED) {
+                onCancel();
+                return TRUE;
+            }
+            return FALSE;
+        }
+        default: {
+            INT_PTR result = 0;
+            if (!onMessage(message, wParam, lParam, result)) return FALSE;
+            if (returnsItsResult(message)) return result;
+            SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, result);
+            return TRUE;
+        }
+    }
+}
+
+std::string Dialog::text(int id) const {
+    HWND control = item(id);
+    const int length = GetWindowTextLengthW(control);
+    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(control, buffer.data(), length + 1);
+    buffer.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return narrow(buffer);
+}
+
+void Dialog::setText(int id, std::string_view text) { SetWindowTextW(item(id), widen(text).c_str()); }
+
+bool Dialog::checked(int id) const { return IsDlgButtonChecked(hwnd_, id) == BST_CHECKED; }
+
+void Dialog::setChecked(int id, bool on) { CheckDlgButton(hwnd_, id, on ? BST_CHECKED : BST_UNCHECKED); }
+
+bool Dialog::enabled(int id) const { return IsWindowEnabled(item(id)) != FALSE; }
+
+void Dialog::enable(int id, bool on) { EnableWindow(item(id), on ? TRUE : FALSE); }
+
+void Dialog::setVisible(int id, bool on) { ShowWindow(item(id), on ? SW_SHOW : SW_HIDE); }
+
+namespace {
+
+bool isListBox(HWND control) {
+    wchar_t name[32] = {};
+    GetClassNameW(control, name, 32);
+    return lstrcmpiW(name, L"ListBox") == 0;
+}
+
+}  // namespace
+
+std::vector<std::string> Dialog::items(int id) const {
+    HWND control = item(id);
+    const bool list = isListBox(control);
+    const LRESULT count = SendMessageW(control, list ? LB_GETCOUNT : CB_GETCOUNT, 0, 0);
+    std::vector<std::string> result;
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(control, list ? LB_GETTEXTLEN : CB_GETLBTEXTLEN, i, 0);
+        std::wstring buffer(static_cast<size_t>(length < 0 ? 0 : length) + 1, L'\0');
+        SendMessageW(control, list ? LB_GETTEXT : CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(buffer.data()));
+        buffer.resize(static_cast<size_t>(length < 0 ? 0 : length));
+        result.push_back(narrow(buffer));
+    }
+    return result;
+}
+
+void Dialog::setItems(int id, const std::vector<std::string>& items) {
+    HWND control = item(id);
+    const bool list = isListBox(control);
+    SendMessageW(control, list ? LB_RESETCONTENT : CB_RESETCONTENT, 0, 0);
+    for (const std::string& text : items) {
+        const std::wstring wide = widen(text);
+        SendMessageW(control, list ? LB_ADDSTRING : CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    }
+}
+
+int Dialog::selectedIndex(int id) const {
+    HWND control = item(id);
+    const LRESULT index = SendMessageW(control, isListBox(control) ? LB_GETCURSEL : CB_GETCURSEL, 0, 0);
+    return index < 0 ? -1 : static_cast<int>(index);
+}
+
+void Dialog::selectIndex(int id, int index) {
+    HWND control = item(id);
+    SendMessageW(control, isListBox(control) ? LB_SETCURSEL : CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void Dialog::setProgress(int id, int max, int position) {
+    HWND control = item(id);
+    SendMessageW(control, PBM_SETRANGE32, 0, max > 0 ? max : 1);
+    SendMessageW(control, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+}  // namespace fbwb::platform

@@ -1,0 +1,69 @@
+#pragma once
+// A window bound to a DIALOGEX template, its controls reached by their resource ids. One static
+// procedure stores the object at WM_INITDIALOG and dispatches to small virtual handlers; an
+// exception never crosses the Win32 boundary but goes to the top-level handler.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fbwb::platform {
+
+class Dialog {
+public:
+    explicit Dialog(int templateId) : templateId_(templateId) {}
+    virtual ~Dialog();
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    // Modal: returns the code given to close() (IDOK, IDCANCEL), or -1 when no window was made.
+    intptr_t showModal(HWND owner);
+    // Modeless (the main window): the window lives until close() or the object's end.
+    // Throws when the window cannot be made.
+    HWND create(HWND owner);
+
+    HWND hwnd() const { return hwnd_; }
+    HWND item(int id) const { return GetDlgItem(hwnd_, id); }
+
+    // Control helpers. Texts are UTF-8.
+    std::string text(int id) const;
+    void setText(int id, std::string_view text);
+    bool checked(int id) const;
+    void setChecked(int id, bool on);
+    bool enabled(int id) const;
+    void enable(int id, bool on);
+    void setVisible(int id, bool on);
+    // Item lists of combo and list boxes.
+    std::vector<std::string> items(int id) const;
+    void setItems(int id, const std::vector<std::string>& items);
+    int selectedIndex(int id) const;  // -1 when nothing is selected
+    void selectIndex(int id, int index);
+    void setProgress(int id, int max, int position);
+
+protected:
+    virtual void onInit() {}
+    // True when the command was handled.
+    virtual bool onCommand(int /*id*/, int /*notifyCode*/) { return false; }
+    virtual void onOk() { close(IDOK); }
+    virtual void onCancel() { close(IDCANCEL); }
+    // Any other message; true (with the result set) when handled.
+    virtual bool onMessage(UINT /*message*/, WPARAM, LPARAM, INT_PTR& /*result*/) { return false; }
+    // Ends a modal dialog with the code, or destroys a modeless window.
+    void close(intptr_t code);
+    bool isModal() const { return modal_; }
+
+private:
+    static INT_PTR CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+
+    int templateId_;
+    HWND hwnd_ = nullptr;
+    bool modal_ = false;
+};
+
+// The module that holds the dialog templates and pictures (the program's own file).
+HINSTANCE resourceModule();
+
+}  // namespace fbwb::platform

@@ -1,0 +1,83 @@
+#include "platform/shell_dialogs.h"
+
+#include <windows.h>
+#include <commdlg.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "platform/encoding.h"
+#include "platform/process.h"
+
+namespace fbwb::platform {
+
+namespace {
+
+struct PidlDeleter {
+    void operator()(ITEMIDLIST* pidl) const { CoTaskMemFree(pidl); }
+};
+using UniquePidl = std::unique_ptr<ITEMIDLIST, PidlDeleter>;
+
+UniquePidl parseFolder(std::string_view folder) {
+    if (folder.empty()) return {};
+    PIDLIST_ABSOLUTE pidl = nullptr;
+    if (FAILED(SHParseDisplayName(widen(folder).c_str(), nullptr, &pidl, 0, nullptr))) return {};
+    return UniquePidl(pidl);
+}
+
+std::optional<std::string> pathOf(const ITEMIDLIST* pidl) {
+    std::vector<wchar_t> buffer(32768);
+    if (!SHGetPathFromIDListEx(pidl, buffer.data(), static_cast<DWORD>(buffer.size()), GPFIDL_DEFAULT))
+        return std::nullopt;
+    return narrow(buffer.data());
+}
+
+}  // namespace
+
+std::optional<std::string> selectFolder(std::string_view title, std::string_view rootFolder) {
+    // The new dialog style needs COM in this thread; a thread that has it already keeps its model.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    UniquePidl root = parseFolder(rootFolder);
+    const std::wstring wideTitle = widen(title);
+
+    BROWSEINFOW info{};
+    info.hwndOwner = static_cast<HWND>(ownerWindow());
+    info.pidlRoot = root.get();
+    info.lpszTitle = wideTitle.c_str();
+    info.ulFlags = BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON | BIF_RETURNONLYFSDIRS;
+    UniquePidl chosen(SHBrowseForFolderW(&info));
+    std::optional<std::string> result;
+    if (chosen) result = pathOf(chosen.get());
+    root.reset();
+    chosen.reset();
+    if (SUCCEEDED(com)) CoUninitialize();
+    return result;
+}
+
+std::optional<std::string> selectFileToOpen(std::string_view title, std::string_view filter,
+                                            std::string_view initialFile) {
+    std::wstring wideFilter = widen(filter);
+    for (wchar_t& c : wideFilter)
+        if (c == L'|') c = L'\0';
+    wideFilter.append(2, L'\0');
+    const std::wstring wideTitle = widen(title);
+    std::vector<wchar_t> buffer(32768, L'\0');
+    const std::wstring initial = widen(initialFile);
+    if (initial.size() < buffer.size()) std::copy(initial.begin(), initial.end(), buffer.begin());
+
+    OPENFILENAMEW info{};
+    info.lStructSize = sizeof info;
+    info.hwndOwner = static_cast<HWND>(ownerWindow());
+    info.lpstrFilter = wideFilter.c_str();
+    info.nFilterIndex = 1;
+    info.lpstrFile = buffer.data();
+    info.nMaxFile = static_cast<DWORD>(buffer.size());
+    info.lpstrTitle = wideTitle.c_str();
+    info.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameW(&info)) return std::nullopt;
+    return narrow(buffer.data());
+}
+
+}  // namespace fbwb::platform
