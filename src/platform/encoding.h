@@ -17,4 +17,8 @@ unsigned oemCodePage();
 std::string toCodePage(std::string_view utf8, unsigned codePage);
 std::string fromCodePage(std::string_view bytes, unsigned codePage);
 
+// True when the Unicode character survives the way through the code page and back unchanged:
+// no default character, no best-fit look-alike. False for surrogates and values past U+10FFFF.
+bool representableInCodePage(char32_t codePoint, unsigned codePage);
+
 }  // namespace fbwb::platform

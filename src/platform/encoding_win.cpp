@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace fbwb::platform {
 
 namespace {
@@ -30,5 +32,31 @@ unsigned ansiCodePage() { return GetACP(); }
 unsigned oemCodePage() { return GetOEMCP(); }
 std::string toCodePage(std::string_view utf8, unsigned codePage) { return fromWide(widen(utf8), codePage); }
 std::string fromCodePage(std::string_view bytes, unsigned codePage) { return narrow(toWide(bytes, codePage)); }
+
+bool representableInCodePage(char32_t codePoint, unsigned codePage) {
+    if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return false;
+    wchar_t wide[2];
+    int wideLength = 1;
+    if (codePoint < 0x10000) {
+        wide[0] = static_cast<wchar_t>(codePoint);
+    } else {
+        const char32_t offset = codePoint - 0x10000;
+        wide[0] = static_cast<wchar_t>(0xD800 + (offset >> 10));
+        wide[1] = static_cast<wchar_t>(0xDC00 + (offset & 0x3FF));
+        wideLength = 2;
+    }
+    if (codePage == CP_UTF8) return true;
+
+    // The default-character flag catches what has no mapping at all; the way back catches the
+    // best-fit look-alikes (a tilde-a written as a plain "a"), whether or not the flag is honoured.
+    char bytes[8];
+    BOOL usedDefault = FALSE;
+    const int length = WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wide, wideLength, bytes,
+                                           static_cast<int>(sizeof bytes), nullptr, &usedDefault);
+    if (length <= 0 || usedDefault) return false;
+    wchar_t back[4];
+    const int backLength = MultiByteToWideChar(codePage, 0, bytes, length, back, 4);
+    return backLength == wideLength && std::equal(wide, wide + wideLength, back);
+}
 
 }  // namespace fbwb::platform

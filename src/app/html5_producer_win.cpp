@@ -1,0 +1,23 @@
+#include "app/html5_producer.h"
+#include "app/html5_producer_win.h"
+#include "app/text.h"
+#include "platform/encoding.h"
+#include "platform/fs.h"
+
+namespace fbwb {
+
+void THtml5Producer::saveToFile(std::string_view fileName) const {
+    // The page is written in the code page it declares, not in the system's ANSI code page, so that
+    // page and declaration agree on any machine; what that code page lacks (a file name may hold any
+    // letter) is kept as a character reference instead of being lost as '?'.
+    const std::string text = withCharacterReferences(joinLinesCrLf(producePage()), [](char32_t codePoint) {
+        return platform::representableInCodePage(codePoint, kReportCodePage);
+    });
+    platform::writeFileBytes(fileName, platform::toCodePage(text, kReportCodePage));
+}
+
+void openWithShell(std::string_view file, std::string_view verb, platform::ShowMode mode) {
+    platform::shellOpen(file, verb, {}, mode, false);
+}
+
+}  // namespace fbwb
