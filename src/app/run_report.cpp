@@ -1,0 +1,58 @@
+#include "app/run_report.h"
+
+#include "app/text.h"
+#include "app/texts.h"
+
+namespace fbwb {
+
+namespace t = texts_app;
+
+std::string_view runReportTitle(RunReport run) {
+    return run == RunReport::Maintenance ? t::kMaintenanceReportTitle : t::kSettingsReportTitle;
+}
+
+std::string_view runReportTableStart(RunReport run) {
+    return run == RunReport::Maintenance ? t::kMaintenanceTableStart : t::kSettingsTableStart;
+}
+
+std::string_view runReportFileName(RunReport run) {
+    return run == RunReport::Maintenance ? t::kMaintenanceReportFile : t::kSettingsReportFile;
+}
+
+void startRunReport(THtml5Producer& page, RunReport run, const LocalDateTime& start) {
+    page.createSimlePage(std::string(runReportTitle(run)) + formatDate(start),
+                         std::string(runReportTableStart(run)) + "\r\n");
+}
+
+void addMaintenanceReportEntry(THtml5Producer& page, std::string_view databasePath, std::string_view logFilePath) {
+    page.body.push_back(fill(t::kMaintenanceEntryFormat, {databasePath}));
+    const std::string link = std::string(t::kFileUrlPrefix) + std::string(logFilePath);
+    page.body.push_back(fill(t::kMaintenanceLogLinkFormat, {link}));
+}
+
+void beginDbSettingsReportRow(THtml5Producer& page, std::string_view databasePath) {
+    page.body.push_back(std::string(t::kSettingsRowStart) + std::string(databasePath) +
+                        std::string(t::kSettingsRowPathEnd));
+}
+
+void addDbSettingsReportCell(THtml5Producer& page, OperationLog& log, std::string_view label,
+                             std::string_view expected, std::string_view readValue, bool found) {
+    std::string message;
+    std::string_view colour = t::kColourMismatch;
+    if (!found) {
+        message = fill(t::kParameterNotFoundFormat, {label, expected});
+        log.writeErrorLine(message, false);
+    } else if (readValue != expected) {
+        message = fill(t::kParameterDiffersFormat, {label, expected, readValue});
+        log.writeErrorLine(message, false);
+    } else {
+        colour = t::kColourMatch;
+        message = fill(t::kParameterMatchFormat, {label, expected});
+        log.writeLogLine(message);
+    }
+    page.body.push_back(fill(t::kSettingsCellFormat, {colour, message}));
+}
+
+void endDbSettingsReportRow(THtml5Producer& page) { page.body.push_back(std::string(t::kSettingsRowEnd)); }
+
+}  // namespace fbwb

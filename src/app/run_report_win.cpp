@@ -1,0 +1,17 @@
+#include "app/run_report_win.h"
+
+#include "app/text.h"
+#include "app/texts.h"
+
+namespace fbwb {
+
+std::string finishRunReport(THtml5Producer& page, RunReport run, std::string_view tempFolder,
+                            const PageOpener& open) {
+    page.body.push_back(std::string(texts_app::kTableEnd));
+    const std::string path = folderPrefix(tempFolder) + std::string(runReportFileName(run));
+    page.saveToFile(path);
+    open(path, texts_app::kOpenVerb, platform::ShowMode::Normal);
+    return path;
+}
+
+}  // namespace fbwb

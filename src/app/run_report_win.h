@@ -1,0 +1,18 @@
+#pragma once
+// Completing a database run's report in now mode.
+#include <string>
+#include <string_view>
+
+#include "app/html5_producer_win.h"
+#include "app/run_report.h"
+
+namespace fbwb {
+
+// Appends "</table>", saves the page into the temp folder (trimmed, trailing backslash) under the
+// run's fixed name, replacing an earlier report, and opens it with "open" in a normal window.
+// Returns the saved file's path. A write failure throws std::runtime_error with the system's text,
+// before anything is opened.
+std::string finishRunReport(THtml5Producer& page, RunReport run, std::string_view tempFolder,
+                            const PageOpener& open = openWithShell);
+
+}  // namespace fbwb
