@@ -1,5 +1,4 @@
 #include "app/html5_producer.h"
-#include "app/html5_producer_win.h"
 #include "app/text.h"
 #include "platform/encoding.h"
 #include "platform/fs.h"
@@ -14,10 +13,6 @@ void THtml5Producer::saveToFile(std::string_view fileName) const {
         return platform::representableInCodePage(codePoint, kReportCodePage);
     });
     platform::writeFileBytes(fileName, platform::toCodePage(text, kReportCodePage));
-}
-
-void openWithShell(std::string_view file, std::string_view verb, platform::ShowMode mode) {
-    platform::shellOpen(file, verb, {}, mode, false);
 }
 
 }  // namespace fbwb

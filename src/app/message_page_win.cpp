@@ -4,12 +4,12 @@
 #include "app/message_page.h"
 #include "app/text.h"
 #include "app/texts.h"
+#include "platform/process.h"
 #include "platform/fs.h"
 
 namespace fbwb {
 
-void showMessagePage(WorkingFields& fields, std::string_view tempFolder, std::string_view fileName,
-                     const PageOpener& open) {
+void showMessagePage(WorkingFields& fields, std::string_view tempFolder, std::string_view fileName) {
     if (trim(fields.mHtmMsg).empty()) return;
     const std::string folder = folderPrefix(tempFolder);
     // A folder that cannot be made shows in the write below, with the system's text.
@@ -17,7 +17,7 @@ void showMessagePage(WorkingFields& fields, std::string_view tempFolder, std::st
     fields.mHtmMsg = messagePageText(fields.mHtmMsg);
     const std::string path = folder + std::string(fileName);
     saveLinesToFile(splitLines(fields.mHtmMsg), path);
-    open(path, texts_app::kOpenVerb, platform::ShowMode::Normal);
+    platform::shellOpen(path, texts_app::kOpenVerb, "", platform::ShowMode::Normal, false);
 }
 
 }  // namespace fbwb

@@ -2,7 +2,6 @@
 // Writing and opening the message page.
 #include <string_view>
 
-#include "app/html5_producer_win.h"
 #include "app/working_fields.h"
 
 namespace fbwb {
@@ -12,7 +11,6 @@ namespace fbwb {
 // the file name (ANSI code page, CR LF after every line, no byte-order mark, an existing file
 // replaced) and opens it with "open" in a normal window. A write failure throws std::runtime_error
 // with the system's text, before anything is opened.
-void showMessagePage(WorkingFields& fields, std::string_view tempFolder, std::string_view fileName,
-                     const PageOpener& open = openWithShell);
+void showMessagePage(WorkingFields& fields, std::string_view tempFolder, std::string_view fileName);
 
 }  // namespace fbwb

@@ -2,15 +2,15 @@
 
 #include "app/text.h"
 #include "app/texts.h"
+#include "platform/process.h"
 
 namespace fbwb {
 
-std::string finishRunReport(THtml5Producer& page, RunReport run, std::string_view tempFolder,
-                            const PageOpener& open) {
+std::string finishRunReport(THtml5Producer& page, RunReport run, std::string_view tempFolder) {
     page.body.push_back(std::string(texts_app::kTableEnd));
     const std::string path = folderPrefix(tempFolder) + std::string(runReportFileName(run));
     page.saveToFile(path);
-    open(path, texts_app::kOpenVerb, platform::ShowMode::Normal);
+    platform::shellOpen(path, texts_app::kOpenVerb, "", platform::ShowMode::Normal, false);
     return path;
 }
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/html5_producer_win.h"
+#include "app/html5_producer.h"
 #include "app/run_report.h"
 
 namespace fbwb {
@@ -12,7 +12,6 @@ namespace fbwb {
 // run's fixed name, replacing an earlier report, and opens it with "open" in a normal window.
 // Returns the saved file's path. A write failure throws std::runtime_error with the system's text,
 // before anything is opened.
-std::string finishRunReport(THtml5Producer& page, RunReport run, std::string_view tempFolder,
-                            const PageOpener& open = openWithShell);
+std::string finishRunReport(THtml5Producer& page, RunReport run, std::string_view tempFolder);
 
 }  // namespace fbwb

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/html5_producer.h"
 #include "app/operation_log.h"
 
 namespace fbwb {
@@ -41,6 +42,7 @@ struct WorkingFields {
     std::string mHtmMsg;                // text of the message page
     Progress pbOp;
     OperationLog mLog;
+    THtml5Producer htmlLog;             // the report page of the database runs
 };
 
 }  // namespace fbwb

@@ -10,6 +10,7 @@
 #include "app/run_report_win.h"
 #include "platform/encoding.h"
 #include "platform/fs.h"
+#include "platform/process.h"
 #include "temp_folder.h"
 
 using namespace fbwb;
@@ -17,20 +18,10 @@ using fbwb::test::TempFolder;
 
 namespace {
 
-struct OpenRequest {
-    std::string file;
-    std::string verb;
-    platform::ShowMode mode;
-};
-
 // Records the open requests instead of starting a viewer.
 struct RecordingOpener {
-    std::vector<OpenRequest> requests;
-    PageOpener opener() {
-        return [this](std::string_view file, std::string_view verb, platform::ShowMode mode) {
-            requests.push_back({std::string(file), std::string(verb), mode});
-        };
-    }
+    platform::ShellOpenRecorder shell;
+    const std::vector<platform::ShellRequest>& requests() const { return shell.requests(); }
 };
 
 std::string readAll(const std::string& path) { return platform::readFileBytes(path).value_or("<missing>"); }
@@ -96,7 +87,7 @@ TEST(RunReportFile, NowModeCompletesSavesOverAnEarlierReportAndOpensIt) {
         startRunReport(page, RunReport::Maintenance, LocalDateTime{2017, 3, 15, 8, 0, 0});
         addMaintenanceReportEntry(page, database, "c:\\t\\fdbMaintain_0.txt");
         // The temp folder arrives with blanks and without its trailing backslash.
-        EXPECT_EQ(finishRunReport(page, RunReport::Maintenance, "  " + folder + " ", recorder.opener()),
+        EXPECT_EQ(finishRunReport(page, RunReport::Maintenance, "  " + folder + " "),
                   expectedPath);
     }
     EXPECT_EQ(readAll(expectedPath),
@@ -108,10 +99,10 @@ TEST(RunReportFile, NowModeCompletesSavesOverAnEarlierReportAndOpensIt) {
               "megtekint\xE9s\xE9hez <a href=\"file://c:\\t\\fdbMaintain_0.txt\">kattintson ide</a></font>."
               "<br /><br />\r\n"
               "</table>\r\n</body>\r\n</html>\r\n");
-    ASSERT_EQ(recorder.requests.size(), 2u);
-    EXPECT_EQ(recorder.requests[1].file, expectedPath);
-    EXPECT_EQ(recorder.requests[1].verb, "open");
-    EXPECT_EQ(recorder.requests[1].mode, platform::ShowMode::Normal);
+    ASSERT_EQ(recorder.requests().size(), 2u);
+    EXPECT_EQ(recorder.requests()[1].file, expectedPath);
+    EXPECT_EQ(recorder.requests()[1].verb, "open");
+    EXPECT_EQ(recorder.requests()[1].mode, platform::ShowMode::Normal);
 }
 
 TEST(RunReportFile, AFailedSaveOpensNothing) {
@@ -119,9 +110,9 @@ TEST(RunReportFile, AFailedSaveOpensNothing) {
     THtml5Producer page;
     RecordingOpener recorder;
     startRunReport(page, RunReport::Settings, LocalDateTime{});
-    EXPECT_THROW(finishRunReport(page, RunReport::Settings, temp / "missing", recorder.opener()),
+    EXPECT_THROW(finishRunReport(page, RunReport::Settings, temp / "missing"),
                  std::runtime_error);
-    EXPECT_TRUE(recorder.requests.empty());
+    EXPECT_TRUE(recorder.requests().empty());
 }
 
 TEST(MessagePageFile, EmptyOrBlankMessageWritesAndOpensNothing) {
@@ -130,9 +121,9 @@ TEST(MessagePageFile, EmptyOrBlankMessageWritesAndOpensNothing) {
         WorkingFields fields;
         fields.mHtmMsg = message;
         RecordingOpener recorder;
-        showMessagePage(fields, temp / "new", "firebird_conf_ready.htm", recorder.opener());
+        showMessagePage(fields, temp / "new", "firebird_conf_ready.htm");
         EXPECT_FALSE(platform::folderExists(temp / "new"));
-        EXPECT_TRUE(recorder.requests.empty());
+        EXPECT_TRUE(recorder.requests().empty());
         EXPECT_EQ(fields.mHtmMsg, message);
     }
 }
@@ -143,20 +134,20 @@ TEST(MessagePageFile, WritesTheFramedMessageIntoANewFolderAndOpensIt) {
     WorkingFields fields;
     fields.mHtmMsg = htmlListItem("első & <sor>") + htmlListItem("második");
     RecordingOpener recorder;
-    showMessagePage(fields, " " + folder + "\t", "firebird_conf_ready.htm", recorder.opener());
+    showMessagePage(fields, " " + folder + "\t", "firebird_conf_ready.htm");
 
     const std::string path = folder + "\\firebird_conf_ready.htm";
     EXPECT_EQ(readAll(path),
               "<html><body>\r\n<li>els\xF5 & <sor><br>\r\n<li>m\xE1sodik<br>\r\n\r\n</body></html>\r\n");
     EXPECT_EQ(fields.mHtmMsg, "<html><body>\r\n<li>első & <sor><br>\r\n<li>második<br>\r\n\r\n</body></html>");
-    ASSERT_EQ(recorder.requests.size(), 1u);
-    EXPECT_EQ(recorder.requests[0].file, path);
-    EXPECT_EQ(recorder.requests[0].verb, "open");
-    EXPECT_EQ(recorder.requests[0].mode, platform::ShowMode::Normal);
+    ASSERT_EQ(recorder.requests().size(), 1u);
+    EXPECT_EQ(recorder.requests()[0].file, path);
+    EXPECT_EQ(recorder.requests()[0].verb, "open");
+    EXPECT_EQ(recorder.requests()[0].mode, platform::ShowMode::Normal);
 
     // A later, shorter page replaces the file.
     fields.mHtmMsg = "x";
-    showMessagePage(fields, folder, "firebird_conf_ready.htm", recorder.opener());
+    showMessagePage(fields, folder, "firebird_conf_ready.htm");
     EXPECT_EQ(readAll(path), "<html><body>\r\nx\r\n\r\n</body></html>\r\n");
 }
 
@@ -166,6 +157,6 @@ TEST(MessagePageFile, AFailedWriteOpensNothing) {
     WorkingFields fields;
     fields.mHtmMsg = htmlListItem("a");
     RecordingOpener recorder;
-    EXPECT_THROW(showMessagePage(fields, temp / "tmp", "page.htm", recorder.opener()), std::runtime_error);
-    EXPECT_TRUE(recorder.requests.empty());
+    EXPECT_THROW(showMessagePage(fields, temp / "tmp", "page.htm"), std::runtime_error);
+    EXPECT_TRUE(recorder.requests().empty());
 }

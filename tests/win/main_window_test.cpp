@@ -1,0 +1,252 @@
+// The main window, created headless in the test process: start-up, texts, guards, dispatch,
+// the run marker and the live log.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <set>
+
+#include "app/datetime.h"
+#include "app/main_window_ids.h"
+#include "app/main_window_win.h"
+#include "app/text.h"
+#include "platform/encoding.h"
+#include "platform/process.h"
+#include "platform/scripted_prompter.h"
+
+using namespace fbwb;
+using platform::BoxKind;
+
+namespace {
+
+const char* const kNotAvailable = "Ez a funkció ebben a változatban még nem érhető el.";
+
+std::string withoutAccessKeys(std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+    return text;
+}
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+        InitCommonControlsEx(&controls);
+        before_ = formatDateTime(localNow());
+        window_.createWindow(false);
+        after_ = formatDateTime(localNow());
+    }
+
+    std::string text(int id) { return window_.text(id); }
+    void setText(int id, const std::string& value) {
+        SetWindowTextW(GetDlgItem(window_.hwnd(), id), platform::widen(value).c_str());
+    }
+    void click(int id) { SendMessageW(GetDlgItem(window_.hwnd(), id), BM_CLICK, 0, 0); }
+    bool enabled(int id) { return IsWindowEnabled(GetDlgItem(window_.hwnd(), id)) != FALSE; }
+    std::string logView() { return window_.text(IDC_mLogView); }
+
+    platform::ScriptedPrompter boxes_;
+    platform::PrompterOverride inForce_{boxes_};
+    platform::ShellOpenRecorder shell_;
+    std::string before_, after_;
+    TfrmFbSettingsMain window_;
+};
+
+const int kActionButtons[] = {IDC_ToolButton5, IDC_ToolButton6, IDC_ToolButton1,
+                              IDC_ToolButton2, IDC_ToolButton3, IDC_ToolButton4, IDC_Button9};
+
+}  // namespace
+
+TEST_F(MainWindow, StartUpFillsTheSettingsAndWritesTheFirstLogLine) {
+    const std::string year = formatYear(localNow());
+    EXPECT_EQ(text(IDC_edFolderName), "c:\\KELMORA.WIN\\" + year + "\\adat");
+    EXPECT_EQ(text(IDC_edTempDir), "c:\\KELMORA.WIN");
+    EXPECT_EQ(text(IDC_edUn), "SYSDBA");
+    EXPECT_EQ(text(IDC_edPw), "qwdbadmin");
+    EXPECT_EQ(SendMessageW(GetDlgItem(window_.hwnd(), IDC_edPw), EM_GETPASSWORDCHAR, 0, 0), L'*');
+
+    // The search root is c:\KELMORA.WIN\: its servers first, then those under Program Files.
+    const CommonSettings settings = window_.readSettings();
+    ASSERT_EQ(settings.serverFolders.size(), 4u);
+    const std::set<std::string> underRoot(settings.serverFolders.begin(), settings.serverFolders.begin() + 2);
+    const std::set<std::string> underProgramFiles(settings.serverFolders.begin() + 2, settings.serverFolders.end());
+    EXPECT_EQ(underRoot, (std::set<std::string>{"c:\\KELMORA.WIN\\Firebird\\Firebird_2_5",
+                                                "c:\\KELMORA.WIN\\Firebird\\Firebird_3_0"}));
+    EXPECT_EQ(underProgramFiles, (std::set<std::string>{"C:\\Program Files\\Firebird\\Firebird_2_5_9",
+                                                        "C:\\Program Files\\Firebird\\Firebird_3_0_11"}));
+    EXPECT_EQ(window_.selectedIndex(IDC_cbFbServerPath), 0);
+    EXPECT_EQ(settings.serverFolder, settings.serverFolders[0]);
+
+    const auto& log = window_.fields().mLog.lines();
+    ASSERT_EQ(log.size(), 1u);
+    ASSERT_TRUE(startsWith(log[0], "A program elindult: ")) << log[0];
+    const std::string stamp = log[0].substr(std::string("A program elindult: ").size());
+    EXPECT_TRUE(stamp == before_ || stamp == after_) << stamp;
+    EXPECT_EQ(logView(), log[0]) << "the log pane shows the line";
+    EXPECT_TRUE(boxes_.boxes().empty());
+}
+
+TEST_F(MainWindow, ShowsTheDescribedTexts) {
+    EXPECT_EQ(platform::narrow([&] {
+                  wchar_t caption[256] = {};
+                  GetWindowTextW(window_.hwnd(), caption, 256);
+                  return std::wstring(caption);
+              }()),
+              "FireBird adtbázis-kiszolgáló és adatbázisok ellenőrzése:");
+    struct Case {
+        int id;
+        const char* expected;
+    } cases[] = {
+        {IDC_ToolButton5, "    A Firebird telepítése    "},
+        {IDC_ToolButton6, "    Adatbázisok konvertálása   "},
+        {IDC_ToolButton1, "     Adatbázis-kezelő beállításai     "},
+        {IDC_ToolButton2, "     Adatbázis(ok) beállításai     "},
+        {IDC_ToolButton3, "     Adatbázis(ok) karbantartása     "},
+        {IDC_ToolButton4, "      Firebird a weben      "},
+        {IDC_pnlDefaultSettingsHatter, "A fenti programfunkciók közös beállításai: "},
+        {IDC_gbConnection, "A jelenleg telepített adatbázis-kiszolgáló kapcsolati beállításai : "},
+        {IDC_gbFolders, "A szükséges mappák megadása: "},
+        {IDC_lFbServerPath, "A telepített Firebird kiszolgáló mappája: "},
+        {IDC_lUn, "Felhasználónév: "},
+        {IDC_lPw, "Jelszó: "},
+        {IDC_lFolderName, "A kelmora adatbázis-fájlokat tároló mappa útvonala:"},
+        {IDC_lTempDir, "Az alábbi mappában létrehozhatóak ideiglenes fájlok: "},
+        {IDC_Button9, "Csatlakozás tesztelése"},
+        {IDC_Button12, "Tallóz"},
+        {IDC_Button13, "Tallóz"},
+        {IDC_Button15, "Tallóz"},
+        {IDC_lDescription,
+         "Az adatbzis-kezelő beállításai jelentős hatással vannak az ügyviteli szoftverek sebességére. Egyes "
+         "beállítások az adatbázis kiszolgáló általános működését szabályozzák, mások külön-külön vontkoznak az "
+         "egyes adatbázisokra, ezért érdemes futtatnia ezt a szoftvert az  ügyviteli rendszer összes "
+         "adatbázisára.\r\nösszes FireBird adatbázison."},
+    };
+    for (const auto& c : cases) EXPECT_EQ(withoutAccessKeys(text(c.id)), c.expected) << c.id;
+}
+
+TEST_F(MainWindow, EveryControlLiesInsideTheWindowWithoutOverlappingTheToolbar) {
+    RECT client;
+    GetClientRect(window_.hwnd(), &client);
+    std::vector<RECT> buttons;
+    for (HWND child = GetWindow(window_.hwnd(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, window_.hwnd(), reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom)
+            << GetDlgCtrlID(child) << ": " << r.left << "," << r.top << "," << r.right << "," << r.bottom;
+        const int id = GetDlgCtrlID(child);
+        if (id >= IDC_ToolButton5 && id <= IDC_ToolButton4) {
+            EXPECT_GE(r.right - r.left, 102) << id;
+            EXPECT_EQ(r.bottom - r.top, 120) << id;
+            buttons.push_back(r);
+        }
+    }
+    ASSERT_EQ(buttons.size(), 6u);
+    for (size_t i = 1; i < buttons.size(); ++i) EXPECT_GE(buttons[i].left, buttons[i - 1].right) << i;
+}
+
+TEST_F(MainWindow, WebButtonOpensTheDownloadPageWithoutGuards) {
+    setText(IDC_edTempDir, "c:\\fbwb-nincs-ilyen");
+    setText(IDC_cbFbServerPath, "");
+    click(IDC_ToolButton4);
+    EXPECT_TRUE(boxes_.boxes().empty());
+    ASSERT_EQ(shell_.requests().size(), 1u);
+    EXPECT_EQ(shell_.requests()[0].file, "https://firebirdsql.org/en/firebird-3-0/");
+    EXPECT_EQ(shell_.requests()[0].verb, "Open");
+    EXPECT_EQ(shell_.requests()[0].parameters, "");
+    EXPECT_EQ(shell_.requests()[0].mode, platform::ShowMode::Normal);
+    EXPECT_EQ(text(IDC_edTempDir), "c:\\fbwb-nincs-ilyen") << "no guard touched the field";
+}
+
+TEST_F(MainWindow, InstallRunsOnlyTheTempFolderGuard) {
+    setText(IDC_cbFbServerPath, "c:\\fbwb-nincs-ilyen");
+    setText(IDC_edFolderName, "c:\\fbwb-nincs-ilyen");
+    click(IDC_ToolButton5);
+    EXPECT_EQ(text(IDC_edTempDir), "c:\\KELMORA.WIN\\");
+    ASSERT_EQ(boxes_.boxes().size(), 1u);
+    EXPECT_EQ(boxes_.boxes()[0].text, kNotAvailable) << "no question: the temp folder exists";
+}
+
+TEST_F(MainWindow, MissingFolderQuestionDecidesWhetherTheActionGoesOn) {
+    for (bool yes : {false, true}) {
+        platform::ScriptedPrompter boxes;
+        boxes.answer(yes);
+        platform::PrompterOverride inForce(boxes);
+        setText(IDC_edTempDir, "  c:\\fbwb-nincs-ilyen\\x ");
+        click(IDC_ToolButton5);
+        EXPECT_EQ(text(IDC_edTempDir), "c:\\fbwb-nincs-ilyen\\x\\");
+        ASSERT_EQ(boxes.boxes().size(), yes ? 2u : 1u);
+        EXPECT_TRUE(boxes.boxes()[0].question);
+        EXPECT_EQ(boxes.boxes()[0].kind, BoxKind::Error);
+        EXPECT_EQ(boxes.boxes()[0].text,
+                  " A megadott mappa nem létezik: \r\n    Az alábbi mappában létrehozhatóak ideiglenes fájlok: "
+                  "c:\\fbwb-nincs-ilyen\\x\\\r\n\r\nEnnek ellenére folytatja a műveletet?");
+        if (yes) EXPECT_EQ(boxes.boxes()[1].text, kNotAvailable);
+    }
+    EXPECT_EQ(window_.fields().mLog.lines().size(), 1u) << "an abandoned action logs nothing";
+}
+
+TEST_F(MainWindow, DatabaseActionsTrimTheCredentialsAndAskInGuardOrder) {
+    setText(IDC_edUn, "  SYSDBA \t");
+    setText(IDC_edPw, " titok ");
+    setText(IDC_cbFbServerPath, " c:\\fbwb-nincs-ilyen ");
+    boxes_.answer(false);
+    click(IDC_ToolButton3);
+    ASSERT_EQ(boxes_.boxes().size(), 1u);
+    EXPECT_NE(boxes_.boxes()[0].text.find("A telepített Firebird kiszolgáló mappája: c:\\fbwb-nincs-ilyen\r\n"),
+              std::string::npos)
+        << "the server folder guard runs first";
+    EXPECT_EQ(text(IDC_cbFbServerPath), "c:\\fbwb-nincs-ilyen");
+    EXPECT_EQ(text(IDC_edUn), "  SYSDBA \t") << "No stopped the action before the credentials guard";
+
+    setText(IDC_cbFbServerPath, "c:\\KELMORA.WIN\\Firebird\\Firebird_3_0");
+    click(IDC_ToolButton6);
+    EXPECT_EQ(text(IDC_edUn), "SYSDBA");
+    EXPECT_EQ(text(IDC_edPw), "titok");
+    EXPECT_EQ(boxes_.boxes().back().text, kNotAvailable);
+}
+
+TEST_F(MainWindow, RunMarkerDisablesTheActionsAndKeepsTheWindowOpen) {
+    {
+        TfrmFbSettingsMain::RunScope run(window_);
+        for (int id : kActionButtons) EXPECT_FALSE(enabled(id)) << id;
+        EXPECT_THROW(TfrmFbSettingsMain::RunScope second(window_), std::logic_error);
+
+        window_.fields().pbOp.setMax(4);
+        window_.fields().pbOp.setPosition(3);
+        HWND bar = GetDlgItem(window_.hwnd(), IDC_pbOp);
+        EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), 3);
+        EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, FALSE, 0), 4);
+
+        window_.runAction(ToolAction::Web);
+        EXPECT_TRUE(shell_.requests().empty()) << "no action starts during a run";
+
+        SendMessageW(window_.hwnd(), WM_CLOSE, 0, 0);
+        ASSERT_NE(window_.hwnd(), nullptr);
+        EXPECT_TRUE(IsWindow(window_.hwnd()));
+        ASSERT_EQ(boxes_.boxes().size(), 1u);
+        EXPECT_EQ(boxes_.boxes()[0].text,
+                  "Egy művelet még folyamatban van. A program a művelet befejezése után zárható be.");
+    }
+    for (int id : kActionButtons) EXPECT_TRUE(enabled(id)) << id;
+    EXPECT_EQ(SendMessageW(GetDlgItem(window_.hwnd(), IDC_pbOp), PBM_GETPOS, 0, 0), 0);
+    SendMessageW(window_.hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(window_.hwnd(), nullptr) << "closed once the run is over";
+}
+
+TEST_F(MainWindow, LogPaneFollowsTheOperationLog) {
+    window_.writeLogLine("második sor");
+    window_.writeErrorLine("A(z) \"c:\\a&b.fdb\" nem található.", false);
+    const auto& log = window_.fields().mLog.lines();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[2], "HIBA   ---> A(z) \"c:\\a&b.fdb\" nem található.");
+    EXPECT_EQ(logView(), log[0] + "\r\n" + log[1] + "\r\n" + log[2]);
+}
+
+TEST_F(MainWindow, ToolPathAndInstallRootFollowTheFields) {
+    setText(IDC_cbFbServerPath, " c:\\KELMORA.WIN\\Firebird\\Firebird_2_5 ");
+    EXPECT_EQ(window_.getToolPath("gfix.exe"), "c:\\KELMORA.WIN\\Firebird\\Firebird_2_5\\bin\\gfix.exe");
+    setText(IDC_edFolderName, "\\\\srv\\share\\2016\\adat");
+    EXPECT_EQ(window_.getInstallRoot(), "\\\\SRV\\SHARE\\");
+}
