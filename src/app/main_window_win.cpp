@@ -108,7 +108,10 @@ void TfrmFbSettingsMain::layOutBands() {
     toolbarBandBottom_ = bands.bottom;
     const int buttonHeight = scaleForDpi(120);
     const int top = titleBandBottom_ + (toolbarBandBottom_ - titleBandBottom_ - buttonHeight) / 2;
-    toolbar_.layout(scaleForDpi(8), top, buttonHeight, scaleForDpi(2));
+    RECT client;
+    GetClientRect(hwnd(), &client);
+    const int margin = scaleForDpi(8);
+    toolbar_.layout(margin, client.right - margin, top, buttonHeight, scaleForDpi(2));
 
     if (titleFont_ == nullptr)
         titleFont_ = CreateFontW(-scaleForDpi(19), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,

@@ -48,11 +48,16 @@ std::wstring windowText(HWND window) {
     return text;
 }
 
-// The caption's width as drawn (the access-key ampersand takes no room).
-int captionWidth(HWND button) {
+// The caption's width as drawn (the access-key ampersand takes no room), with or without the
+// blanks around it.
+int captionWidth(HWND button, bool trimmed) {
     HDC dc = GetDC(button);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)));
     std::wstring text = windowText(button);
+    if (trimmed) {
+        const size_t first = text.find_first_not_of(L' ');
+        text = first == std::wstring::npos ? std::wstring() : text.substr(first, text.find_last_not_of(L' ') - first + 1);
+    }
     RECT rect{0, 0, 0, 0};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_SINGLELINE);
     SelectObject(dc, old);
@@ -92,13 +97,24 @@ void PictureButtons::attach(HWND window, int normalPicture, int hotPicture) {
     buttons_.push_back(std::move(button));
 }
 
-void PictureButtons::layout(int left, int top, int height, int gap) {
+void PictureButtons::layout(int left, int right, int top, int height, int gap) {
     const int padding = scaleForDpi(12);
     const int minimum = scaleForDpi(kPictureWidth) + scaleForDpi(8);
-    int x = left;
+    std::vector<int> natural, tightest;
+    int naturalSum = 0, slack = 0;
     for (const auto& button : buttons_) {
-        const int width = std::max(captionWidth(button->window) + padding, minimum);
-        SetWindowPos(button->window, nullptr, x, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        natural.push_back(std::max(captionWidth(button->window, false) + padding, minimum));
+        tightest.push_back(std::min(natural.back(), std::max(captionWidth(button->window, true) + padding, minimum)));
+        naturalSum += natural.back();
+        slack += natural.back() - tightest.back();
+    }
+    const int available = right - left - gap * (static_cast<int>(buttons_.size()) - 1);
+    const int excess = std::min(std::max(naturalSum - available, 0), slack);
+    int x = left;
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        const int give = slack > 0 ? MulDiv(natural[i] - tightest[i], excess, slack) : 0;
+        const int width = natural[i] - give;
+        SetWindowPos(buttons_[i]->window, nullptr, x, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
         x += width + gap;
     }
 }

@@ -18,9 +18,10 @@ public:
 
     // Takes over the buttons with their pictures (resource ids; a missing picture is left out).
     void attach(HWND button, int normalPicture, int hotPicture);
-    // Lays the buttons out on one row from the left: each as wide as its caption needs, at
-    // least as wide as its picture; the given top and height.
-    void layout(int left, int top, int height, int gap);
+    // Lays the buttons out on one row between left and right: each as wide as its caption
+    // needs, at least as wide as its picture. When the row is too long, the blanks around the
+    // captions give way first, evenly, so that no letter is cut off.
+    void layout(int left, int right, int top, int height, int gap);
     // Handles WM_DRAWITEM for one of the buttons; false when the item is not one of them.
     bool draw(const DRAWITEMSTRUCT& item);
     bool isHot(HWND button) const;
