@@ -1,7 +1,7 @@
 #include "app/main_rules.h"
 
 #include "app/text.h"
-#include "app/texts_main.h"
+#include "app/texts.h"
 #include "platform/prompter.h"
 
 namespace fbwb {
@@ -38,10 +38,10 @@ std::string getInstallRoot(std::string_view dataFolder) {
 }
 
 std::string missingFolderMessage(std::string_view label, std::string_view folder) {
-    std::string message = texts_main::kMissingFolderStart;
+    std::string message(texts_app::kMissingFolderStart);
     message += label;
     message += folder;
-    message += texts_main::kMissingFolderEnd;
+    message += texts_app::kMissingFolderEnd;
     return message;
 }
 
@@ -56,17 +56,17 @@ bool folderGuard(std::string& field, std::string value, std::string_view label, 
 }  // namespace
 
 bool checkServerFolder(CommonSettings& settings, const FolderProbe& folderExists) {
-    return folderGuard(settings.serverFolder, trim(settings.serverFolder), texts_main::kServerFolderLabel,
+    return folderGuard(settings.serverFolder, trim(settings.serverFolder), texts_app::kServerFolderLabel,
                        folderExists);
 }
 
 bool checkDataFolder(CommonSettings& settings, const FolderProbe& folderExists) {
-    return folderGuard(settings.dataFolder, trim(settings.dataFolder), texts_main::kDataFolderLabel, folderExists);
+    return folderGuard(settings.dataFolder, trim(settings.dataFolder), texts_app::kDataFolderLabel, folderExists);
 }
 
 bool checkTempFolder(CommonSettings& settings, const FolderProbe& folderExists) {
     return folderGuard(settings.tempFolder, withTrailingBackslash(trim(settings.tempFolder)),
-                       texts_main::kTempFolderLabel, folderExists);
+                       texts_app::kTempFolderLabel, folderExists);
 }
 
 bool checkCredentials(CommonSettings& settings) {
@@ -120,7 +120,7 @@ bool runGuards(ToolAction action, CommonSettings& settings, const FolderProbe& f
 
 std::string maintenanceBatchFieldBeforeGuards(std::string_view field, std::string_view tempFolder) {
     if (!trim(field).empty()) return std::string(field);
-    return withTrailingBackslash(trim(tempFolder)) + texts_main::kMaintenanceBatchName;
+    return withTrailingBackslash(trim(tempFolder)).append(texts_app::kMaintenanceBatchName);
 }
 
 }  // namespace fbwb

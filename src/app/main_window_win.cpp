@@ -9,7 +9,7 @@
 #include "app/helpers.h"
 #include "app/main_window_ids.h"
 #include "app/text.h"
-#include "app/texts_main.h"
+#include "app/texts.h"
 #include "env/server_discovery_win.h"
 #include "platform/encoding.h"
 #include "platform/fs.h"
@@ -61,8 +61,8 @@ HWND TfrmFbSettingsMain::createWindow(bool quitOnClose) {
 }
 
 void TfrmFbSettingsMain::onInit() {
-    SetWindowTextW(hwnd(), platform::widen(texts_main::kCaption).c_str());
-    setText(IDC_lDescription, texts_main::kDescription);
+    SetWindowTextW(hwnd(), platform::widen(texts_app::kCaption).c_str());
+    setText(IDC_lDescription, texts_app::kDescription);
     SendMessageW(item(IDC_edPw), EM_SETPASSWORDCHAR, L'*', 0);
     SendMessageW(item(IDC_mLogView), EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(GetSysColor(COLOR_WINDOW)));
 
@@ -88,7 +88,7 @@ void TfrmFbSettingsMain::onInit() {
 }
 
 void TfrmFbSettingsMain::startUp() {
-    writeLogLine(texts_main::kStartedLine + formatDateTime(localNow()));
+    writeLogLine(std::string(texts_app::kStartedLine) + formatDateTime(localNow()));
 
     const std::string dataFolder = expandPlaceholders(kDefaultDataFolder);
     setText(IDC_edFolderName, dataFolder);
@@ -125,7 +125,7 @@ void TfrmFbSettingsMain::paintBands(HDC dc) {
     FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
 
     // The title twice: silver two pixels down and right, then black on top, for its shadow.
-    const std::wstring title = platform::widen(texts_main::kTitle);
+    const std::wstring title = platform::widen(texts_app::kTitle);
     HGDIOBJ oldFont = SelectObject(dc, titleFont_);
     SetBkMode(dc, TRANSPARENT);
     const int x = scaleForDpi(10);
@@ -197,7 +197,7 @@ std::string TfrmFbSettingsMain::getInstallRoot() const { return fbwb::getInstall
 void TfrmFbSettingsMain::runAction(ToolAction action) {
     if (running_) return;
     if (action == ToolAction::Web) {
-        platform::shellOpen(texts_main::kFirebird3DownloadPage, texts_main::kWebVerb, "", platform::ShowMode::Normal,
+        platform::shellOpen(texts_app::kFirebird3DownloadPage, texts_app::kWebVerb, "", platform::ShowMode::Normal,
                             false);
         return;
     }
@@ -209,10 +209,10 @@ void TfrmFbSettingsMain::runAction(ToolAction action) {
 
 void TfrmFbSettingsMain::openTaskDialog(ToolAction, const CommonSettings&) {
     // Each action's dialog and run are wired in here as they are built.
-    platform::prompter().showMessage(texts_main::kNotAvailableYet, platform::BoxKind::Message);
+    platform::prompter().showMessage(texts_app::kNotAvailableYet, platform::BoxKind::Message);
 }
 
-void TfrmFbSettingsMain::browseFolder(int fieldId, const char* label) {
+void TfrmFbSettingsMain::browseFolder(int fieldId, std::string_view label) {
     const std::optional<std::string> chosen = platform::selectFolder(label, trim(text(fieldId)));
     if (chosen) setText(fieldId, *chosen);
 }
@@ -242,7 +242,7 @@ TfrmFbSettingsMain::RunScope::~RunScope() {
 
 void TfrmFbSettingsMain::requestClose() {
     if (running_) {
-        platform::prompter().showMessage(texts_main::kRunInProgress, platform::BoxKind::Message);
+        platform::prompter().showMessage(texts_app::kRunInProgress, platform::BoxKind::Message);
         return;
     }
     DestroyWindow(hwnd());
@@ -258,16 +258,16 @@ bool TfrmFbSettingsMain::onCommand(int id, int notifyCode) {
     }
     switch (id) {
         case IDC_Button12:
-            browseFolder(IDC_cbFbServerPath, texts_main::kServerFolderLabel);
+            browseFolder(IDC_cbFbServerPath, texts_app::kServerFolderLabel);
             return true;
         case IDC_Button13:
-            browseFolder(IDC_edFolderName, texts_main::kDataFolderLabel);
+            browseFolder(IDC_edFolderName, texts_app::kDataFolderLabel);
             return true;
         case IDC_Button15:
-            browseFolder(IDC_edTempDir, texts_main::kTempFolderLabel);
+            browseFolder(IDC_edTempDir, texts_app::kTempFolderLabel);
             return true;
         case IDC_Button9:
-            if (!running_) platform::prompter().showMessage(texts_main::kNotAvailableYet, platform::BoxKind::Message);
+            if (!running_) platform::prompter().showMessage(texts_app::kNotAvailableYet, platform::BoxKind::Message);
             return true;
         default:
             return false;

@@ -67,7 +67,7 @@ private:
     void layOutBands();
     void paintBands(HDC dc);
     void appendToLogView(const std::string& line);
-    void browseFolder(int fieldId, const char* label);
+    void browseFolder(int fieldId, std::string_view label);
     void openTaskDialog(ToolAction action, const CommonSettings& settings);
     void setActionsEnabled(bool on);
 

@@ -250,3 +250,54 @@ TEST_F(MainWindow, ToolPathAndInstallRootFollowTheFields) {
     setText(IDC_edFolderName, "\\\\srv\\share\\2016\\adat");
     EXPECT_EQ(window_.getInstallRoot(), "\\\\SRV\\SHARE\\");
 }
+
+TEST_F(MainWindow, AccessKeysReachTheToolbarAndTabWalksEveryButton) {
+    ShowWindow(window_.hwnd(), SW_SHOWNOACTIVATE);  // the dialog manager skips hidden controls
+    // Alt+W, as the dialog manager sees it from the message loop.
+    MSG key{window_.hwnd(), WM_SYSCHAR, L'w', 0x20000000, 0, {}};
+    EXPECT_TRUE(IsDialogMessageW(window_.hwnd(), &key));
+    ASSERT_EQ(shell_.requests().size(), 1u) << "Alt+W pressed the web button";
+
+    std::set<int> reached;
+    HWND first = GetNextDlgTabItem(window_.hwnd(), nullptr, FALSE);
+    for (HWND at = first; at != nullptr;) {
+        reached.insert(GetDlgCtrlID(at));
+        at = GetNextDlgTabItem(window_.hwnd(), at, FALSE);
+        if (at == first) break;
+    }
+    for (int id : {IDC_ToolButton5, IDC_ToolButton6, IDC_ToolButton1, IDC_ToolButton2, IDC_ToolButton3,
+                   IDC_ToolButton4, IDC_cbFbServerPath, IDC_Button12, IDC_edUn, IDC_edPw, IDC_Button9,
+                   IDC_edFolderName, IDC_Button13, IDC_edTempDir, IDC_Button15, IDC_mLogView})
+        EXPECT_EQ(reached.count(id), 1u) << id;
+}
+
+namespace {
+
+// A dialog whose command handler fails, to show where such a failure ends up.
+class FailingDialog : public platform::Dialog {
+public:
+    FailingDialog() : Dialog(IDD_TfrmFbSettingsMain) {}
+
+protected:
+    bool onCommand(int id, int) override {
+        if (id == IDC_Button9) throw std::runtime_error("A lemez megtelt.");
+        return false;
+    }
+};
+
+}  // namespace
+
+TEST(TopLevelHandler, AFailureInAWindowShowsItsTextAndTheWindowGoesOn) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    LoadLibraryW(L"Msftedit.dll");
+    platform::ScriptedPrompter boxes;
+    platform::PrompterOverride inForce(boxes);
+    FailingDialog dialog;
+    dialog.create(nullptr);
+    SendMessageW(dialog.item(IDC_Button9), BM_CLICK, 0, 0);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].text, "A lemez megtelt.");
+    EXPECT_EQ(boxes.boxes()[0].kind, BoxKind::Error);
+    EXPECT_TRUE(IsWindow(dialog.hwnd()));
+}
