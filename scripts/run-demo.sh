@@ -15,15 +15,32 @@ export WINEPREFIX="${FBWB_DEMO_PREFIX:-$HOME/.cache/fbwb/demo-prefix}"
 build="${FBWB_BUILD_DIR:-build/windows}"
 title='FireBird adtbázis-kiszolgáló és adatbázisok ellenőrzése:'
 
-echo "== building the windows flavour"
-cmake --preset windows -B "$build" >/dev/null
-cmake --build "$build"
+do_build=1
+shot=""
+dpi=96
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --no-build) do_build=0 ;;
+    --shot) shot="$(realpath -m "$2")"; shift ;;
+    --dpi) dpi="$2"; shift ;;
+    *) echo "run-demo.sh: unknown option $1" >&2; exit 2 ;;
+  esac
+  shift
+done
+case "$dpi" in ''|*[!0-9]*) echo "run-demo.sh: --dpi needs a number" >&2; exit 2 ;; esac
+
+if [ "$do_build" = 1 ]; then
+  echo "== building the windows flavour"
+  cmake --preset windows -B "$build" >/dev/null
+  cmake --build "$build"
+fi
 
 echo "== preparing the demo machine in $WINEPREFIX"
 FBWB_WINE_GRAPHICS=x11 tests/fixtures/make-machine.sh "$WINEPREFIX" \
   --standin "$build/tests/fixtures/tool_standin.exe" --recorder "$build/tests/fixtures/recorder.exe"
 WINEPREFIX="$(cd "$WINEPREFIX" && pwd -P)"
 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /t REG_SZ /d x11 /f </dev/null >/dev/null 2>&1
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f </dev/null >/dev/null 2>&1
 # The session booted by the machine builder has no display: start over with one.
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
@@ -51,7 +68,9 @@ fi
 echo "== no DISPLAY: running the workbench in Xvfb"
 display=99
 while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1100x700x24 -nolisten tcp >/dev/null 2>&1 &
+# The screen grows with the scaling, so that the whole window fits at 150 % too.
+width=$((1100 * dpi / 96)); height=$((700 * dpi / 96))
+Xvfb ":$display" -screen 0 "${width}x${height}x24" -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=":$display"
 for _ in $(seq 100); do
@@ -60,16 +79,15 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 
-wine explorer /desktop=fbwb,1100x700 "$program" </dev/null >/dev/null 2>&1 &
+wine explorer /desktop=fbwb,"${width}x${height}" "$program" </dev/null >/dev/null 2>&1 &
 if ! window="$(timeout 90 xdotool search --sync --name "^$title" | head -n 1)" || [ -z "$window" ]; then
   echo "run-demo.sh: the window \"$title\" did not appear within 90 s" >&2
   exit 1
 fi
 # Let the window finish painting before the picture is taken.
 sleep 2
-shot_dir="$root/$build/demo"
-mkdir -p "$shot_dir"
-shot="$shot_dir/fbwb-demo-$(date +%Y%m%d_%H%M%S).png"
+[ -n "$shot" ] || shot="$root/$build/demo/fbwb-demo-$(date +%Y%m%d_%H%M%S).png"
+mkdir -p "$(dirname "$shot")"
 import -window root "$shot"
 echo "screenshot: $shot"
 
