@@ -1,17 +1,16 @@
 // Entry point: the main window and the message loop.
 #include <windows.h>
-#include <commctrl.h>
 #include <objbase.h>
 
 #include "app/main_window_win.h"
+#include "platform/dialog_win.h"
 #include "platform/message_box_prompter_win.h"
 #include "platform/process.h"
 #include "platform/prompter.h"
 #include "platform/unexpected.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showMode) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
+    fbwb::platform::initCommonControls();
     // The shell's dialogs and the shell's "open" need COM in this thread.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 

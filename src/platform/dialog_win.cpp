@@ -6,6 +6,7 @@
 
 #include "platform/encoding.h"
 #include "platform/fs.h"
+#include "platform/process.h"
 #include "platform/unexpected.h"
 
 namespace fbwb::platform {
@@ -19,6 +20,11 @@ bool returnsItsResult(UINT message) {
 }
 
 }  // namespace
+
+void initCommonControls() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+}
 
 HINSTANCE resourceModule() { return GetModuleHandleW(nullptr); }
 
@@ -102,6 +108,19 @@ INT_PTR Dialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         }
     }
+}
+
+bool OptionDialog::showModalForm() {
+    fOkClicked = false;
+    if (showModal(static_cast<HWND>(ownerWindow())) == -1)
+        throw std::runtime_error("Az ablak nem hozható létre: " + lastErrorText());
+    return fOkClicked;
+}
+
+void OptionDialog::onOk() {
+    if (!acceptOptions()) return;
+    fOkClicked = true;
+    close(IDOK);
 }
 
 std::string Dialog::text(int id) const {

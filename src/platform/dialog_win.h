@@ -63,6 +63,27 @@ private:
     bool modal_ = false;
 };
 
+// An option dialog of a task: its showForm prepares the controls, shows the dialog modally
+// (owned by the application's window) and returns fOkClicked, which only the OK button sets.
+// Enter is OK and Esc is Cancel, through the dialog manager's default and cancel buttons.
+class OptionDialog : public Dialog {
+public:
+    using Dialog::Dialog;
+
+protected:
+    // Shows the dialog modally; true when the user confirmed.
+    bool showModalForm();
+    // Called on OK before the dialog closes; false keeps it open (for example after telling the
+    // user what is missing).
+    virtual bool acceptOptions() { return true; }
+    void onOk() override;
+
+    bool fOkClicked = false;
+};
+
+// Registers the common controls' window classes (Common Controls 6) for the dialogs; once per program.
+void initCommonControls();
+
 // The module that holds the dialog templates and pictures (the program's own file).
 HINSTANCE resourceModule();
 

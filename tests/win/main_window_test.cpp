@@ -21,6 +21,13 @@ using platform::BoxKind;
 
 namespace {
 
+// The main window's template, borrowed by the tests of the dialog base, holds a rich edit.
+void prepareMainTemplate() {
+    platform::initCommonControls();
+    static HMODULE richEdit = LoadLibraryW(L"Msftedit.dll");
+    ASSERT_NE(richEdit, nullptr);
+}
+
 const char* const kNotAvailable = "Ez a funkció ebben a változatban még nem érhető el.";
 
 std::string withoutAccessKeys(std::string text) {
@@ -31,8 +38,7 @@ std::string withoutAccessKeys(std::string text) {
 class MainWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
-        InitCommonControlsEx(&controls);
+        platform::initCommonControls();
         before_ = formatDateTime(localNow());
         window_.createWindow(false);
         after_ = formatDateTime(localNow());
@@ -288,9 +294,7 @@ protected:
 }  // namespace
 
 TEST(TopLevelHandler, AFailureInAWindowShowsItsTextAndTheWindowGoesOn) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
-    LoadLibraryW(L"Msftedit.dll");
+    prepareMainTemplate();
     platform::ScriptedPrompter boxes;
     platform::PrompterOverride inForce(boxes);
     FailingDialog dialog;
@@ -300,4 +304,49 @@ TEST(TopLevelHandler, AFailureInAWindowShowsItsTextAndTheWindowGoesOn) {
     EXPECT_EQ(boxes.boxes()[0].text, "A lemez megtelt.");
     EXPECT_EQ(boxes.boxes()[0].kind, BoxKind::Error);
     EXPECT_TRUE(IsWindow(dialog.hwnd()));
+}
+
+namespace {
+
+// An option dialog answered by the command it posts to itself once shown.
+class AnsweringDialog : public platform::OptionDialog {
+public:
+    AnsweringDialog(int answer, bool accept) : OptionDialog(IDD_TfrmFbSettingsMain), answer_(answer), accept_(accept) {}
+    bool showForm() { return showModalForm(); }
+    int acceptCalls = 0;
+
+protected:
+    void onInit() override { PostMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(answer_, BN_CLICKED), 0); }
+    bool acceptOptions() override {
+        ++acceptCalls;
+        if (accept_) return true;
+        // Refused: the dialog stays open; the user then cancels.
+        PostMessageW(hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return false;
+    }
+
+private:
+    int answer_;
+    bool accept_;
+};
+
+}  // namespace
+
+TEST(OptionDialog, ShowFormTellsWhetherTheUserConfirmed) {
+    prepareMainTemplate();
+    struct Case {
+        int answer;
+        bool accept;
+        bool confirmed;
+        int acceptCalls;
+    } cases[] = {{IDOK, true, true, 1}, {IDCANCEL, true, false, 0}, {IDOK, false, false, 1}};
+    for (const auto& c : cases) {
+        AnsweringDialog dialog(c.answer, c.accept);
+        EXPECT_EQ(dialog.showForm(), c.confirmed) << c.answer << c.accept;
+        EXPECT_EQ(dialog.acceptCalls, c.acceptCalls);
+        EXPECT_EQ(dialog.hwnd(), nullptr) << "the window is gone after showForm";
+    }
+    AnsweringDialog again(IDOK, true);
+    EXPECT_TRUE(again.showForm());
+    EXPECT_TRUE(again.showForm()) << "the same object shows again";
 }
