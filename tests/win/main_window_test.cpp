@@ -15,6 +15,7 @@
 #include "platform/encoding.h"
 #include "platform/process.h"
 #include "platform/scripted_prompter.h"
+#include "dialog_answerer.h"
 
 using namespace fbwb;
 using platform::BoxKind;
@@ -248,6 +249,33 @@ TEST_F(MainWindow, LogPaneFollowsTheOperationLog) {
     ASSERT_EQ(log.size(), 3u);
     EXPECT_EQ(log[2], "HIBA   ---> A(z) \"c:\\a&b.fdb\" nem található.");
     EXPECT_EQ(logView(), log[0] + "\r\n" + log[1] + "\r\n" + log[2]);
+}
+
+TEST_F(MainWindow, BrowsingPutsTheChosenFolderIntoTheFieldAndCancelLeavesIt) {
+    struct Case {
+        int button;
+        int field;
+        const char* label;
+    } cases[] = {
+        {IDC_Button13, IDC_edFolderName, "A kelmora adatbázis-fájlokat tároló mappa útvonala:"},
+        {IDC_Button15, IDC_edTempDir, "Az alábbi mappában létrehozhatóak ideiglenes fájlok: "},
+        {IDC_Button12, IDC_cbFbServerPath, "A telepített Firebird kiszolgáló mappája: "},
+    };
+    const auto itemsBefore = window_.items(IDC_cbFbServerPath);
+    for (const auto& c : cases) {
+        for (int answer : {IDCANCEL, IDOK}) {
+            // The dialog is rooted at the folder that the field names; OK takes the root itself.
+            setText(c.field, " c:\\fbwb-fixture ");
+            std::atomic<bool> seen{false};
+            std::thread user =
+                test::answerDialog(GetCurrentThreadId(), platform::widen(c.label), answer, seen, L"fbwb-fixture");
+            click(c.button);
+            user.join();
+            EXPECT_TRUE(seen) << c.label;
+            EXPECT_EQ(text(c.field), answer == IDOK ? "C:\\fbwb-fixture" : " c:\\fbwb-fixture ") << c.label;
+        }
+    }
+    EXPECT_EQ(window_.items(IDC_cbFbServerPath), itemsBefore) << "browsing does not change the server list";
 }
 
 TEST_F(MainWindow, ToolPathAndInstallRootFollowTheFields) {
