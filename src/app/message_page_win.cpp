@@ -4,8 +4,8 @@
 #include "app/message_page.h"
 #include "app/text.h"
 #include "app/texts.h"
-#include "platform/process.h"
 #include "platform/fs.h"
+#include "platform/process.h"
 
 namespace fbwb {
 
