@@ -204,6 +204,9 @@ LRESULT CALLBACK PictureButtons::subclassProcedure(HWND window, UINT message, WP
             break;
         case WM_ERASEBKGND:
             return 1;  // the whole face is painted in WM_DRAWITEM; no flicker
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(window, subclassProcedure, 0);
+            break;
         default:
             break;
     }
