@@ -119,12 +119,6 @@ void PictureButtons::layout(int left, int right, int top, int height, int gap) {
     }
 }
 
-bool PictureButtons::isHot(HWND window) const {
-    for (const auto& button : buttons_)
-        if (button->window == window) return button->isHot;
-    return false;
-}
-
 bool PictureButtons::draw(const DRAWITEMSTRUCT& item) {
     const auto found = std::find_if(buttons_.begin(), buttons_.end(),
                                     [&](const auto& button) { return button->window == item.hwndItem; });

@@ -24,7 +24,6 @@ public:
     void layout(int left, int right, int top, int height, int gap);
     // Handles WM_DRAWITEM for one of the buttons; false when the item is not one of them.
     bool draw(const DRAWITEMSTRUCT& item);
-    bool isHot(HWND button) const;
 
 private:
     struct Button;
