@@ -73,7 +73,7 @@ inline std::thread answerDialog(DWORD threadId, std::wstring label, int button, 
                                 std::wstring treeItem = L"") {
     return std::thread([=, &seen] {
         for (int i = 0; i < 200; ++i) {
-            detail::Search search{label};
+            detail::Search search{label, nullptr, {}};
             EnumThreadWindows(threadId, detail::findDialog, reinterpret_cast<LPARAM>(&search));
             if (search.found != nullptr) {
                 seen = true;

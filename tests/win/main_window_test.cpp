@@ -189,7 +189,9 @@ TEST_F(MainWindow, MissingFolderQuestionDecidesWhetherTheActionGoesOn) {
         EXPECT_EQ(boxes.boxes()[0].text,
                   " A megadott mappa nem létezik: \r\n    Az alábbi mappában létrehozhatóak ideiglenes fájlok: "
                   "c:\\fbwb-nincs-ilyen\\x\\\r\n\r\nEnnek ellenére folytatja a műveletet?");
-        if (yes) EXPECT_EQ(boxes.boxes()[1].text, kNotAvailable);
+        if (yes) {
+            EXPECT_EQ(boxes.boxes()[1].text, kNotAvailable);
+        }
     }
     EXPECT_EQ(window_.fields().mLog.lines().size(), 1u) << "an abandoned action logs nothing";
 }
