@@ -1,0 +1,54 @@
+#include "tasks/database_run_win.h"
+
+#include "app/datetime.h"
+#include "app/run_report_win.h"
+#include "app/text.h"
+#include "platform/fs.h"
+#include "platform/process.h"
+#include "platform/prompter.h"
+#include "script/batch_files_win.h"
+#include "tasks/texts_runs.h"
+
+namespace fbwb {
+
+namespace {
+
+void processPendingEvents() { platform::sleepProcessingEvents(std::chrono::milliseconds(0)); }
+
+}  // namespace
+
+void runDatabaseList(WorkingFields& fields, const CommonSettings& settings, const FdbListChoice& list,
+                     RunReport report, const std::function<void(std::string_view line, int index)>& step) {
+    fields.pbOp.setPosition(0);
+    fields.pbOp.setMax(1 + static_cast<int>(list.lines.size()));
+    processPendingEvents();
+    fields.mActBat.clear();
+
+    const bool batchMode = list.mode == RunMode::Batch;
+    if (!batchMode || beginBatchModeTarget(fields, list.batchFile)) {
+        fields.mActBat.clear();
+        startRunReport(fields.htmlLog, report, localNow());
+        for (size_t i = 0; i < list.lines.size(); ++i) {
+            const std::string& line = list.lines[i];
+            if (trim(line).empty()) continue;
+            const int index = static_cast<int>(i);
+            if (!batchMode) beginNowModeDatabase(fields, settings.tempFolder, index);
+            fields.pbOp.setPosition(fields.pbOp.position() + 1);
+            processPendingEvents();
+            step(line, index);
+        }
+        if (batchMode)
+            finishBatchModeTarget(fields);
+        else
+            finishRunReport(fields.htmlLog, report, settings.tempFolder);
+    }
+    platform::prompter().showMessage(texts_runs::kRunFinished, platform::BoxKind::Message);
+}
+
+bool toolPresent(OperationLog& log, std::string_view missingText, const std::string& tool) {
+    if (platform::fileExists(tool)) return true;
+    log.writeErrorLine(std::string(missingText) + tool, false);
+    return false;
+}
+
+}  // namespace fbwb

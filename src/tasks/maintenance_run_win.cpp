@@ -1,0 +1,59 @@
+#include "tasks/maintenance_run_win.h"
+
+#include "app/datetime.h"
+#include "app/file_helpers_win.h"
+#include "app/text.h"
+#include "env/server_discovery_win.h"
+#include "platform/fs.h"
+#include "script/batch_files_win.h"
+#include "tasks/database_run_win.h"
+#include "tasks/db_task_lines.h"
+#include "tasks/texts_runs.h"
+
+namespace fbwb {
+
+using namespace texts_runs;
+
+void runMaintenance(WorkingFields& fields, const CommonSettings& settings, const FdbListChoice& list,
+                    const MaintenanceSteps& steps) {
+    runDatabaseList(fields, settings, list, RunReport::Maintenance, [&](std::string_view line, int index) {
+        maintainDatabase(fields, settings, list.mode, steps, line, maintenanceLogFileName(settings.tempFolder, index));
+    });
+}
+
+void maintainDatabase(WorkingFields& fields, const CommonSettings& settings, RunMode mode,
+                      const MaintenanceSteps& steps, std::string_view line, std::string_view logFile) {
+    const bool nowMode = mode == RunMode::Now;
+    const std::string database = trim(line);
+    const std::string log = trim(logFile);
+    // The tools append: each run starts from an empty log.
+    if (platform::fileExists(log)) deleteFileForced(log);
+
+    fields.mLog.writeLogLine(std::string(kMaintenanceStart) + database);
+    fields.mLog.writeLogLine(std::string(kCheckingDatabase) + database);
+    if (!platform::fileExists(database)) {
+        fields.mLog.writeErrorLine(std::string(kDatabaseMissing) + database, false);
+        return;
+    }
+
+    const std::string serverFolder = trim(settings.serverFolder);
+    MaintenanceLineInput input{getToolPath(serverFolder, kGfixTool), getToolPath(serverFolder, kGbakTool), database,
+                               settings.userName, settings.password, log, {}};
+    if (nowMode) {
+        if (!toolPresent(fields.mLog, kGfixMissing, input.gfix)) return;
+        if (steps.backup && !toolPresent(fields.mLog, kGbakMissing, input.gbak)) return;
+    }
+    if (auto refused = refuseDatabaseTaskValues(database, settings.userName, settings.password)) {
+        fields.mLog.writeErrorLine(*refused, false);
+        return;
+    }
+
+    if (steps.backup) input.backupFile = maintenanceBackupFileName(database, localNow());
+    const std::vector<std::string> lines = maintenanceLines(steps, input);
+    fields.mActBat.insert(fields.mActBat.end(), lines.begin(), lines.end());
+    if (!lines.empty()) addMaintenanceReportEntry(fields.htmlLog, database, log);
+
+    if (nowMode) saveAndRunNowModeBatch(fields, true);
+}
+
+}  // namespace fbwb
