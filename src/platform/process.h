@@ -1,6 +1,7 @@
 #pragma once
 // The platform shell and processes. A Process owns its handle; empty when there is none.
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -38,17 +39,24 @@ struct ShellRequest {
 
 // While one exists, shellOpen records its requests here instead of carrying them out (tests:
 // nothing is opened and no browser or viewer starts); shellOpen then returns an empty Process.
+// Requests that carryOut accepts are carried out too (a test that runs the batch files for real
+// but opens no report); the recorder keeps their processes so that the test can wait for them.
 class ShellOpenRecorder {
 public:
     ShellOpenRecorder();
+    explicit ShellOpenRecorder(std::function<bool(const ShellRequest&)> carryOut);
     ~ShellOpenRecorder();
     ShellOpenRecorder(const ShellOpenRecorder&) = delete;
     ShellOpenRecorder& operator=(const ShellOpenRecorder&) = delete;
     const std::vector<ShellRequest>& requests() const { return requests_; }
+    // Waits for every carried-out process to end, at most limit in all; false when one is still running.
+    bool waitForCarriedOut(std::chrono::milliseconds limit);
 
 private:
     friend Process shellOpen(std::string_view, std::string_view, std::string_view, ShowMode, bool);
     std::vector<ShellRequest> requests_;
+    std::function<bool(const ShellRequest&)> carryOut_;
+    std::vector<Process> started_;
     ShellOpenRecorder* previous_;
 };
 

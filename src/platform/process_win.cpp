@@ -68,12 +68,40 @@ ShellOpenRecorder* shellRecorder = nullptr;
 
 ShellOpenRecorder::ShellOpenRecorder() : previous_(shellRecorder) { shellRecorder = this; }
 
+ShellOpenRecorder::ShellOpenRecorder(std::function<bool(const ShellRequest&)> carryOut)
+    : carryOut_(std::move(carryOut)), previous_(shellRecorder) {
+    shellRecorder = this;
+}
+
 ShellOpenRecorder::~ShellOpenRecorder() { shellRecorder = previous_; }
+
+bool ShellOpenRecorder::waitForCarriedOut(std::chrono::milliseconds limit) {
+    const auto deadline = Clock::now() + limit;
+    for (const Process& process : started_) {
+        if (!process) continue;
+        const DWORD left = millisecondsUntil(deadline);
+        if (WaitForSingleObject(static_cast<HANDLE>(process.nativeHandle()), left) != WAIT_OBJECT_0) return false;
+    }
+    return true;
+}
 
 Process shellOpen(std::string_view file, std::string_view verb, std::string_view parameters, ShowMode mode,
                   bool wantProcess) {
-    if (shellRecorder != nullptr) {
-        shellRecorder->requests_.push_back({std::string(file), std::string(verb), std::string(parameters), mode});
+    if (ShellOpenRecorder* recorder = shellRecorder; recorder != nullptr) {
+        recorder->requests_.push_back({std::string(file), std::string(verb), std::string(parameters), mode});
+        if (!recorder->carryOut_ || !recorder->carryOut_(recorder->requests_.back())) return {};
+        shellRecorder = nullptr;
+        Process process = shellOpen(file, verb, parameters, mode, true);
+        shellRecorder = recorder;
+        if (!process) return {};
+        HANDLE copy = nullptr;
+        const HANDLE self = GetCurrentProcess();
+        if (wantProcess && DuplicateHandle(self, static_cast<HANDLE>(process.nativeHandle()), self, &copy, 0, FALSE,
+                                           DUPLICATE_SAME_ACCESS)) {
+            recorder->started_.push_back(Process::adopt(copy));
+            return process;
+        }
+        recorder->started_.push_back(std::move(process));
         return {};
     }
     const std::wstring wideFile = widen(file);
