@@ -71,6 +71,7 @@ inline constexpr std::string_view kMissingFolderEnd = "\r\n\r\nEnnek ellenére f
 inline constexpr std::string_view kStartedLine = "A program elindult: ";
 
 inline constexpr std::string_view kMaintenanceBatchName = "dbMaintain.bat";
+inline constexpr std::string_view kSettingsBatchName = "dbSettings.bat";
 
 inline constexpr std::string_view kFirebird3DownloadPage = "https://firebirdsql.org/en/firebird-3-0/";
 inline constexpr std::string_view kWebVerb = "Open";

@@ -7,9 +7,17 @@
 #include <string_view>
 
 #include "platform/dialog_win.h"
+#include "platform/handles_win.h"
 #include "tasks/db_list_choice.h"
 
 namespace fbwb {
+
+struct GdiFontTraits {
+    using Type = HFONT;
+    static Type null() { return nullptr; }
+    static bool isValid(Type h) { return h != nullptr; }
+    static void close(Type h) { DeleteObject(h); }
+};
 
 class FdbListDialog : public platform::OptionDialog {
 public:
@@ -40,8 +48,11 @@ protected:
 
 private:
     void showModeField();
+    void centreOnOwner();
+    void makeButtonsBold();
     std::string defaultBatchName_;
     FdbListChoice choice_;
+    platform::UniqueHandle<GdiFontTraits> boldFont_;
 };
 
 // "Adatbázisok karbantartása ": maintenance, backup, restore, backup deletion.
@@ -58,6 +69,8 @@ protected:
 private:
     void cbDbBAckupClick();
     void cbDbRestoreClick();
+    MaintenanceSteps stepsInControls() const;
+    void showSteps(const MaintenanceSteps& steps);
     MaintenanceSteps steps_;
 };
 
@@ -74,6 +87,9 @@ protected:
     bool onCommand(int id, int notifyCode) override;
 
 private:
+    // Puts the percentage's edit and up-down into the blank gap of the cache option's caption.
+    void placePercentInCaptionGap();
+    void clampPercentField();
     SettingsOptions options_;
 };
 
