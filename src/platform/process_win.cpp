@@ -112,6 +112,9 @@ Process shellOpen(std::string_view file, std::string_view verb, std::string_view
     info.cbSize = sizeof info;
     // NOASYNC: the request is complete on return, even when the caller ends right after.
     info.fMask = SEE_MASK_NOASYNC | (wantProcess ? SEE_MASK_NOCLOSEPROCESS : 0);
+    // A hidden console program shows no console, so it need not get a new one; making one is most
+    // of the cost of a short batch (Windows still makes one when this program has none to share).
+    if (mode == ShowMode::Hidden) info.fMask |= SEE_MASK_NO_CONSOLE;
     info.hwnd = owner;
     info.lpVerb = wideVerb.empty() ? nullptr : wideVerb.c_str();
     info.lpFile = wideFile.c_str();

@@ -296,7 +296,9 @@ TEST_F(BatchFiles, NowModeBatchIsSavedAndRun) {
     beginNowModeDatabase(fields, folder(), 3);
     fields.mActBat = {"@echo off", "echo " + kAccentedUtf8 + "> \"" + fields.edTempFn + "\""};
     platform::Process batch;
-    ASSERT_TRUE(saveAndRunNowModeBatch(fields, false, &batch));
+    // Shown, so that cmd gets a console of its own: Wine's cmd echoes into files in the console's
+    // code page, and a hidden batch started from a program without a console has none there.
+    ASSERT_TRUE(saveAndRunNowModeBatch(fields, true, &batch));
     ASSERT_TRUE(batch);
     EXPECT_TRUE(waitForOutputFile(fields.edTempFn, {0ms, 100ms, 100}, &batch));
     EXPECT_EQ(readOutputLines(fields.edTempFn), std::vector<std::string>{kAccentedUtf8});
