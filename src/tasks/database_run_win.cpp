@@ -7,7 +7,7 @@
 #include "platform/process.h"
 #include "platform/prompter.h"
 #include "script/batch_files_win.h"
-#include "tasks/texts_runs.h"
+#include "tasks/texts_tasks.h"
 
 namespace fbwb {
 
@@ -42,7 +42,7 @@ void runDatabaseList(WorkingFields& fields, const CommonSettings& settings, cons
         else
             finishRunReport(fields.htmlLog, report, settings.tempFolder);
     }
-    platform::prompter().showMessage(texts_runs::kRunFinished, platform::BoxKind::Message);
+    platform::prompter().showMessage(texts_tasks::kRunFinished, platform::BoxKind::Message);
 }
 
 bool toolPresent(OperationLog& log, std::string_view missingText, const std::string& tool) {

@@ -12,11 +12,11 @@
 #include "tasks/database_run_win.h"
 #include "tasks/db_task_lines.h"
 #include "tasks/fdb_header.h"
-#include "tasks/texts_runs.h"
+#include "tasks/texts_tasks.h"
 
 namespace fbwb {
 
-using namespace texts_runs;
+using namespace texts_tasks;
 
 namespace {
 
@@ -101,8 +101,8 @@ void btnGfixOpClick(WorkingFields& fields, const CommonSettings& settings, RunMo
 void addDbSettingsReportRow(WorkingFields& fields, const std::vector<std::string>& lines,
                             std::int64_t expectedBuffers, std::string_view expectedAttributes) {
     beginDbSettingsReportRow(fields.htmlLog, fields.edActFdbFn);
-    addCell(fields, lines, kPageBuffersLabel, std::to_string(expectedBuffers));
-    addCell(fields, lines, kAttributesLabel, trim(expectedAttributes));
+    addCell(fields, lines, kGstatPageBuffersLabel, std::to_string(expectedBuffers));
+    addCell(fields, lines, kGstatAttributesLabel, trim(expectedAttributes));
     endDbSettingsReportRow(fields.htmlLog);
 }
 

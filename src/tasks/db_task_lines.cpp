@@ -6,11 +6,11 @@
 #include "app/text.h"
 #include "script/batch_lines.h"
 #include "script/texts.h"
-#include "tasks/texts_runs.h"
+#include "tasks/texts_tasks.h"
 
 namespace fbwb {
 
-using namespace texts_runs;
+using namespace texts_tasks;
 
 std::string maintenanceLogFileName(std::string_view tempFolder, int index) {
     return folderPrefix(tempFolder)

@@ -8,11 +8,11 @@
 #include "script/batch_files_win.h"
 #include "tasks/database_run_win.h"
 #include "tasks/db_task_lines.h"
-#include "tasks/texts_runs.h"
+#include "tasks/texts_tasks.h"
 
 namespace fbwb {
 
-using namespace texts_runs;
+using namespace texts_tasks;
 
 void runMaintenance(WorkingFields& fields, const CommonSettings& settings, const FdbListChoice& list,
                     const MaintenanceSteps& steps) {
