@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/file_helpers_win.h"
 #include "app/text.h"
@@ -53,6 +54,65 @@ int captionOffset(HWND checkBox, const std::wstring& caption) {
     if (SendMessageW(checkBox, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)) && ideal.cx > width)
         return ideal.cx - width;
     return GetSystemMetrics(SM_CXMENUCHECK) + 3;
+}
+
+// The columns that the text inks when drawn with the control's font from column 0. The advances
+// that GetTextExtentPoint32 reports need not match the drawn glyphs (Wine's font stand-in draws
+// narrower than it measures), so a place inside a caption is taken from the drawing itself.
+std::vector<bool> inkedColumns(HWND control, const std::wstring& text) {
+    const int width = textWidth(control, text) + 64;
+    const int height = 64;
+    std::vector<bool> inked(static_cast<size_t>(width), false);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (dc == nullptr) return inked;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap != nullptr) {
+        HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+        HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+        RECT all{0, 0, width, height};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkMode(dc, TRANSPARENT);
+        TextOutW(dc, 0, 0, text.c_str(), static_cast<int>(text.size()));
+        GdiFlush();
+        const auto* pixels = static_cast<const DWORD*>(bits);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                if ((pixels[y * width + x] & 0xff) < 0x80) inked[static_cast<size_t>(x)] = true;
+        SelectObject(dc, oldFont);
+        SelectObject(dc, oldBitmap);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(dc);
+    return inked;
+}
+
+// The blank run of a caption as drawn: from the end of the text before it to the start of the text after it.
+struct Gap {
+    int from = 0;
+    int to = 0;
+};
+
+Gap drawnGap(HWND control, const std::wstring& caption, size_t gapStart, size_t gapEnd) {
+    const std::vector<bool> before = inkedColumns(control, caption.substr(0, gapStart));
+    const std::vector<bool> whole = inkedColumns(control, caption);
+    Gap gap;
+    for (size_t x = 0; x < before.size(); ++x)
+        if (before[x]) gap.from = static_cast<int>(x) + 1;
+    for (size_t x = static_cast<size_t>(gap.from); x < whole.size(); ++x)
+        if (whole[x]) {
+            gap.to = static_cast<int>(x);
+            break;
+        }
+    if (gap.from == 0 || gap.to <= gap.from) {
+        // Nothing drawn: fall back to the measured advances.
+        gap.from = textWidth(control, caption.substr(0, gapStart));
+        gap.to = textWidth(control, caption.substr(0, gapEnd));
+    }
+    return gap;
 }
 
 RECT rectInParent(HWND control) {
@@ -232,11 +292,12 @@ void TfrmFdbSettings::placePercentInCaptionGap() {
     const size_t gapEnd = caption.find_first_not_of(L' ', colon + 1);
     if (gapEnd == std::wstring::npos) return;
     const int offset = captionOffset(box, caption);
+    const Gap gap = drawnGap(box, caption, colon + 1, gapEnd);
     const int margin = std::max(2, textWidth(box, L" ") / 2);
     const RECT boxRect = rectInParent(box);
     const RECT editRect = rectInParent(edit);
-    const int left = boxRect.left + offset + textWidth(box, caption.substr(0, colon + 1)) + margin;
-    const int right = boxRect.left + offset + textWidth(box, caption.substr(0, gapEnd)) - margin;
+    const int left = boxRect.left + offset + gap.from + margin;
+    const int right = boxRect.left + offset + gap.to - margin;
     const int height = editRect.bottom - editRect.top;
     const int top = (boxRect.top + boxRect.bottom - height) / 2;
     SetWindowPos(edit, nullptr, left, top, std::max(right - left, 1), height, SWP_NOZORDER | SWP_NOACTIVATE);
