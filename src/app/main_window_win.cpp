@@ -16,6 +16,8 @@
 #include "platform/process.h"
 #include "platform/prompter.h"
 #include "platform/shell_dialogs.h"
+#include "tasks/db_settings_run_win.h"
+#include "tasks/maintenance_run_win.h"
 
 namespace fbwb {
 
@@ -202,14 +204,33 @@ void TfrmFbSettingsMain::runAction(ToolAction action) {
         return;
     }
     CommonSettings settings = readSettings();
+    // Before the guards, so the field keeps the name even when a guard abandons the action.
+    if (action == ToolAction::Maintenance)
+        maintainDialog_.setBatchFileField(
+            maintenanceBatchFieldBeforeGuards(maintainDialog_.batchFileField(), settings.tempFolder));
     const bool goOn = runGuards(action, settings, folderExists);
     writeSettings(settings);
     if (goOn) openTaskDialog(action, settings);
 }
 
-void TfrmFbSettingsMain::openTaskDialog(ToolAction, const CommonSettings&) {
-    // Each action's dialog and run are wired in here as they are built.
-    platform::prompter().showMessage(texts_app::kNotAvailableYet, platform::BoxKind::Message);
+void TfrmFbSettingsMain::openTaskDialog(ToolAction action, const CommonSettings& settings) {
+    switch (action) {
+        case ToolAction::Maintenance:
+            if (maintainDialog_.showForm(settings.dataFolder, settings.tempFolder)) {
+                RunScope run(*this);
+                runMaintenance(fields_, settings, maintainDialog_.choice(), maintainDialog_.steps());
+            }
+            return;
+        case ToolAction::DatabaseSettings:
+            if (settingsDialog_.showForm(settings.dataFolder, settings.tempFolder)) {
+                RunScope run(*this);
+                runDbSettings(fields_, settings, settingsDialog_.choice(), settingsDialog_.options());
+            }
+            return;
+        default:
+            // The remaining actions' dialogs and runs are wired in here as they are built.
+            platform::prompter().showMessage(texts_app::kNotAvailableYet, platform::BoxKind::Message);
+    }
 }
 
 void TfrmFbSettingsMain::browseFolder(int fieldId, std::string_view label) {

@@ -10,6 +10,7 @@
 #include "app/working_fields.h"
 #include "platform/dialog_win.h"
 #include "platform/handles_win.h"
+#include "tasks/fdb_dialogs_win.h"
 
 namespace fbwb {
 
@@ -33,6 +34,7 @@ public:
     // The path of a server tool under the chosen server folder.
     std::string getToolPath(std::string_view toolName) const;
     std::string getInstallRoot() const;
+    const TfrmFdbMaintain& maintainDialog() const { return maintainDialog_; }
 
     // A toolbar click: the action's guards, then its dialog and run. Ignored while a run lasts.
     void runAction(ToolAction action);
@@ -72,6 +74,9 @@ private:
     void setActionsEnabled(bool on);
 
     WorkingFields fields_;
+    // The task dialogs live as long as the window and keep the administrator's choices.
+    TfrmFdbSettings settingsDialog_;
+    TfrmFdbMaintain maintainDialog_;
     PictureButtons toolbar_;
     platform::UniqueModule richEdit_;
     HFONT titleFont_ = nullptr;

@@ -13,9 +13,11 @@
 #include "app/main_window_win.h"
 #include "app/text.h"
 #include "platform/encoding.h"
+#include "platform/fs.h"
 #include "platform/process.h"
 #include "platform/scripted_prompter.h"
 #include "dialog_answerer.h"
+#include "win/temp_folder.h"
 
 using namespace fbwb;
 using platform::BoxKind;
@@ -214,6 +216,67 @@ TEST_F(MainWindow, DatabaseActionsTrimTheCredentialsAndAskInGuardOrder) {
     EXPECT_EQ(text(IDC_edUn), "SYSDBA");
     EXPECT_EQ(text(IDC_edPw), "titok");
     EXPECT_EQ(boxes_.boxes().back().text, kNotAvailable);
+}
+
+// The maintenance action names its batch file before the guards, so the name stays even when a guard
+// then abandons the action; a name already there is kept.
+TEST_F(MainWindow, MaintenanceNamesItsBatchFileBeforeTheGuards) {
+    setText(IDC_edTempDir, " c:\\KELMORA.WIN ");
+    setText(IDC_cbFbServerPath, "c:\\fbwb-nincs-ilyen");
+    boxes_.answer(false);
+    click(IDC_ToolButton3);
+    EXPECT_EQ(window_.maintainDialog().batchFileField(), "c:\\KELMORA.WIN\\dbMaintain.bat");
+    setText(IDC_edTempDir, "c:\\masik");
+    boxes_.answer(false);
+    click(IDC_ToolButton3);
+    EXPECT_EQ(window_.maintainDialog().batchFileField(), "c:\\KELMORA.WIN\\dbMaintain.bat");
+    EXPECT_EQ(boxes_.boxes().size(), 2u) << "both times the server folder guard stopped the action";
+}
+
+// Each database action opens its dialog; confirming runs the task with the toolbar disabled and ends
+// with the final message, cancelling runs nothing.
+TEST_F(MainWindow, DatabaseActionsRunTheirTaskOnlyWhenTheDialogIsConfirmed) {
+    test::TempFolder scratch;
+    const std::string database = scratch / "adat\\kelmora.fdb";
+    platform::createFolders(scratch / "adat");
+    platform::writeFileBytes(database, *platform::readFileBytes("C:\\fbwb-fixture\\template.fdb"));
+    setText(IDC_cbFbServerPath, "c:\\KELMORA.WIN\\Firebird\\Firebird_3_0");
+    setText(IDC_edFolderName, scratch / "adat");
+    setText(IDC_edTempDir, scratch.path());
+    struct Case {
+        int button;
+        const wchar_t* dialogCaption;
+        const char* report;
+    };
+    for (const Case& c : {Case{IDC_ToolButton3, L"Adatb\u00e1zisok karbantart\u00e1sa ", "DbMaintainResults.htm"},
+                          Case{IDC_ToolButton2, L"Adatb\u00e1zis(ok) be\u00e1ll\u00edt\u00e1sai", "DbSettingResults.htm"}}) {
+        for (int answer : {IDCANCEL, IDOK}) {
+            SCOPED_TRACE(answer);
+            platform::ScriptedPrompter boxes;
+            platform::PrompterOverride inForce(boxes);
+            // The batches run for real (the step reads gstat's output back); reports are not opened.
+            platform::ShellOpenRecorder shell(
+                [](const platform::ShellRequest& request) { return endsWith(request.file, ".bat"); });
+            std::atomic<bool> seen{false};
+            std::thread answerer = test::answerDialog(GetCurrentThreadId(), c.dialogCaption, answer, seen);
+            click(c.button);
+            answerer.join();
+            EXPECT_TRUE(seen);
+            EXPECT_TRUE(shell.waitForCarriedOut(std::chrono::minutes(2)));
+            if (answer == IDCANCEL) {
+                EXPECT_TRUE(boxes.boxes().empty());
+                EXPECT_TRUE(shell.requests().empty());
+                continue;
+            }
+            ASSERT_EQ(boxes.boxes().size(), 1u);
+            EXPECT_EQ(boxes.boxes()[0].text, "A művelet sikeresen befejeződött.");
+            ASSERT_FALSE(shell.requests().empty());
+            EXPECT_EQ(shell.requests()[0].file, scratch / "temp_0.bat");
+            EXPECT_EQ(shell.requests().back().file, scratch / c.report);
+            for (int id : kActionButtons) EXPECT_TRUE(enabled(id)) << id;
+        }
+    }
+    EXPECT_TRUE(startsWith(window_.fields().edActFdbFn, database)) << "the settings step saw the database";
 }
 
 TEST_F(MainWindow, RunMarkerDisablesTheActionsAndKeepsTheWindowOpen) {
