@@ -19,7 +19,7 @@ namespace {
 
 constexpr std::string_view kDatabaseMask = "*.fdb";
 
-// The list box shows the lines joined; a last blank line would only add an empty row.
+// The list field shows the lines joined; a line break after the last would only add an empty row.
 std::string joinForEdit(const std::vector<std::string>& lines) {
     std::string text;
     for (size_t i = 0; i < lines.size(); ++i) {

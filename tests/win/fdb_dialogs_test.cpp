@@ -163,7 +163,8 @@ TEST_F(FdbDialogs, ShowTheDescribedTextsAndBoldButtons) {
         {0, "Adatbázisok karbantartása ", "Adatbázis(ok) beállításai"},
         {IDC_gbDbList, "A felsorolt adatbázisokon végezze el a karbantartó műveleteket:  ",
          "A felsorolt adatbázisok beállításainak módosítása:  "},
-        {IDC_rbDbModNow, "Végezze el a módosításokat az adatbázisokon", "Módosítsa az egyes adatbzisok beállításait"},
+        {IDC_rbDbModNow, "Végezze el a módosításokat az adatbázisokon",
+         "Módosítsa az egyes adatbzisok beállításait"},
         {IDC_rbDbModBatch, "Hozzon létre egy batch-fájlt, amely tartalmazza az elvégzendő módosításokat, ide: ",
          "Hozzon létre egy batch-fájlt, amely tartalmazza az elvégzendő beállítsokat, ide: "},
         {IDC_lFdbFiles, "Az alábbi adatbázisok beállításainak módosítása: ",
@@ -191,8 +192,8 @@ TEST_F(FdbDialogs, ShowTheDescribedTextsAndBoldButtons) {
         for (const auto& c : cases)
             EXPECT_EQ(withoutAccessKeys(c.id == 0 ? windowText(d.hwnd()) : d.textOf(c.id)), c.settings) << c.id;
         EXPECT_EQ(withoutAccessKeys(d.textOf(IDC_cbDbCache)),
-                  "Az alábbi adatbázisoknak engedélyezzen annyi memóriafoglalást, mint az adatbázis fájlméretének:    "
-                  "                 %-a");
+                  "Az alábbi adatbázisoknak engedélyezzen annyi memóriafoglalást, mint az adatbázis "
+                  "fájlméretének:                     %-a");
         for (int id : {IDOK, IDCANCEL}) {
             LOGFONTW font{};
             GetObjectW(reinterpret_cast<HFONT>(SendMessageW(d.item(id), WM_GETFONT, 0, 0)), sizeof font, &font);
@@ -501,10 +502,10 @@ TEST_F(FdbDialogs, ControlsLieInsideTheClientAreaWithoutOverlapAndShowTheirWhole
             const std::string cls = className(c);
             const std::string caption = windowText(c);
             if (cls == "Button" && !caption.empty() && !isGroupBox(c)) {
-                // A check mark or frame takes about a character's height; the rest is for the caption.
-                const int frame = (style(c) & BS_TYPEMASK) == BS_PUSHBUTTON || (style(c) & BS_TYPEMASK) == BS_DEFPUSHBUTTON
-                                      ? 8
-                                      : GetSystemMetrics(SM_CXMENUCHECK) + 4;
+                // The check mark, or a push button's frame, takes its share; the rest is for the caption.
+                const LONG_PTR type = style(c) & BS_TYPEMASK;
+                const int frame =
+                    type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON ? 8 : GetSystemMetrics(SM_CXMENUCHECK) + 4;
                 EXPECT_LE(textWidth(c, caption) + frame, r.right - r.left) << id << " " << caption;
             } else if (cls == "Static") {
                 EXPECT_LE(textWidth(c, caption), r.right - r.left) << id << " " << caption;
@@ -580,8 +581,11 @@ TEST_F(FdbDialogs, PercentageFieldStandsInTheGapOfTheCaption) {
         // The check box gives up the field's place: it neither paints there nor takes the clicks.
         HRGN region = CreateRectRgn(0, 0, 0, 0);
         ASSERT_NE(GetWindowRgn(box, region), ERROR);
-        EXPECT_FALSE(PtInRegion(region, (edit.left + edit.right) / 2 - boxRect.left, (edit.top + edit.bottom) / 2 - boxRect.top));
-        EXPECT_FALSE(PtInRegion(region, (arrows.left + arrows.right) / 2 - boxRect.left, (arrows.top + arrows.bottom) / 2 - boxRect.top));
+        auto inBox = [&](const RECT& r) {
+            return PtInRegion(region, (r.left + r.right) / 2 - boxRect.left, (r.top + r.bottom) / 2 - boxRect.top);
+        };
+        EXPECT_FALSE(inBox(edit));
+        EXPECT_FALSE(inBox(arrows));
         EXPECT_TRUE(PtInRegion(region, 2, (boxRect.bottom - boxRect.top) / 2)) << "the check mark stays";
         DeleteObject(region);
     };
