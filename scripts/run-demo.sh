@@ -40,6 +40,11 @@ FBWB_WINE_GRAPHICS=x11 tests/fixtures/make-machine.sh "$WINEPREFIX" \
   --standin "$build/tests/fixtures/tool_standin.exe" --recorder "$build/tests/fixtures/recorder.exe"
 WINEPREFIX="$(cd "$WINEPREFIX" && pwd -P)"
 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /t REG_SZ /d x11 /f </dev/null >/dev/null 2>&1
+# Reports open in the host's browser through winebrowser (the prefix is made without mshtml, which
+# would otherwise register the .htm type).
+for type in .htm .html; do
+  wine reg add "HKCR\\$type" /ve /t REG_SZ /d htmlfile /f </dev/null >/dev/null 2>&1
+done
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f </dev/null >/dev/null 2>&1
 # The session booted by the machine builder has no display: start over with one.
 wineserver -k 2>/dev/null || true
