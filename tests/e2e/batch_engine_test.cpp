@@ -14,16 +14,14 @@
 #include "platform/fs.h"
 #include "script/batch_files_win.h"
 #include "script/firebird3_command_line_generator.h"
+#include "e2e/machine.h"
 #include "win/temp_folder.h"
 
 using namespace fbwb;
+using test::copyFile;
+using test::environment;
 
 namespace {
-
-std::string environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? platform::fromCodePage(value, platform::ansiCodePage()) : std::string();
-}
 
 // Runs a saved batch to its end, the way the installer runs its batches.
 void runToEnd(const std::string& batch) { RunProgramSync("\"" + batch + "\"", platform::ShowMode::Hidden); }
@@ -32,12 +30,6 @@ bool anyLineHas(const std::vector<std::string>& lines, std::string_view a, std::
     return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
         return line.find(a) != std::string::npos && line.find(b) != std::string::npos;
     });
-}
-
-void copyFile(const std::string& from, const std::string& to) {
-    const auto bytes = platform::readFileBytes(from);
-    ASSERT_TRUE(bytes) << from;
-    platform::writeFileBytes(to, *bytes);
 }
 
 class BatchEngine : public testing::Test {

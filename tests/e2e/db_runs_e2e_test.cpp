@@ -22,9 +22,12 @@
 #include "tasks/db_settings_run_win.h"
 #include "tasks/db_task_lines.h"
 #include "tasks/maintenance_run_win.h"
+#include "e2e/machine.h"
 #include "win/temp_folder.h"
 
 using namespace fbwb;
+using test::copyFile;
+using test::environment;
 
 namespace {
 
@@ -32,17 +35,6 @@ constexpr auto kBatchLimit = std::chrono::minutes(3);
 constexpr const char* kTemplate = "C:\\fbwb-fixture\\template.fdb";
 constexpr const char* kStandIn = "C:\\fbwb-fixture\\tool_standin.exe";
 constexpr const char* kFinished = "A m\xC5\xB1velet sikeresen befejez\xC5\x91" "d\xC3\xB6tt.";
-
-std::string environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? platform::fromCodePage(value, platform::ansiCodePage()) : std::string();
-}
-
-void copyFile(const std::string& from, const std::string& to) {
-    const auto bytes = platform::readFileBytes(from);
-    ASSERT_TRUE(bytes) << from;
-    platform::writeFileBytes(to, *bytes);
-}
 
 std::string fileText(const std::string& path, unsigned codePage) {
     const auto bytes = platform::readFileBytes(path);

@@ -14,24 +14,16 @@
 #include "script/batch_files_win.h"
 #include "tasks/fdb_header.h"
 #include "tasks/fdb_header_win.h"
+#include "e2e/machine.h"
 #include "win/temp_folder.h"
 
 using namespace fbwb;
+using test::copyFile;
+using test::environment;
 
 namespace {
 
 const char* const kUnknownLabel = "     ?";
-
-std::string environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? platform::fromCodePage(value, platform::ansiCodePage()) : std::string();
-}
-
-void copyFile(const std::string& from, const std::string& to) {
-    const auto bytes = platform::readFileBytes(from);
-    ASSERT_TRUE(bytes) << from;
-    platform::writeFileBytes(to, *bytes);
-}
 
 // The files of the folder, by name.
 std::vector<std::string> filesIn(const std::string& folder) {
