@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <regex>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -278,4 +279,26 @@ TEST_F(DatabaseRuns, SettingsBatchModeGathersTheGfixLines) {
                          "HIBA   ---> Az al\xC3\xA1" "bbi Firebird adatb\xC3\xA1zis-f\xC3\xA1jl nem l\xC3\xA9tezik: " +
                              missing));
     EXPECT_EQ(prompter.boxes().back().text, kFinished);
+}
+
+// A now-mode batch that cannot be saved is logged and not started, while its report entry stays; a
+// report that cannot be saved ends the run with an error instead of the final message.
+TEST_F(DatabaseRuns, SaveFailuresOfTheBatchAndTheReport) {
+    const std::string db = database("kelmora.fdb");
+    platform::createFolders(temp("temp_0.bat"));
+    platform::ShellOpenRecorder shell;
+
+    runMaintenance(fields, settings, {RunMode::Now, "", {db}}, {true, false, false, false});
+    const std::string failure = "HIBA   ---> Hiba t\xC3\xB6rt\xC3\xA9nt a f\xC3\xA1jl ment\xC3\xA9se sor\xC3\xA1n. "
+                                "A f\xC3\xA1jl neve: " + temp("temp_0.bat") + "   A hiba le\xC3\xADr\xC3\xA1sa: ";
+    EXPECT_TRUE(std::any_of(fields.mLog.lines().begin(), fields.mLog.lines().end(),
+                            [&](const std::string& line) { return startsWith(line, failure); }));
+    ASSERT_EQ(shell.requests().size(), 1u) << "only the report is opened";
+    EXPECT_NE(fileText(temp("DbMaintainResults.htm"), 1250).find(db), std::string::npos);
+
+    platform::createFolders(temp("DbSettingResults.htm"));
+    WorkingFields other;
+    EXPECT_THROW(runDbSettings(other, settings, {RunMode::Now, "", {scratch / "adat\\nincs.fdb"}}, {true, 150}),
+                 std::runtime_error);
+    EXPECT_EQ(prompter.boxes().size(), 1u) << "no final message after the failed report";
 }
