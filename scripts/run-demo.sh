@@ -16,6 +16,7 @@ build="${FBWB_BUILD_DIR:-build/windows}"
 title='FireBird adtbázis-kiszolgáló és adatbázisok ellenőrzése:'
 
 do_build=1
+dialogs=0
 shot=""
 dpi=96
 while [ $# -gt 0 ]; do
@@ -23,6 +24,7 @@ while [ $# -gt 0 ]; do
     --no-build) do_build=0 ;;
     --shot) shot="$(realpath -m "$2")"; shift ;;
     --dpi) dpi="$2"; shift ;;
+    --dialogs) dialogs=1 ;;
     *) echo "run-demo.sh: unknown option $1" >&2; exit 2 ;;
   esac
   shift
@@ -95,6 +97,30 @@ sleep 2
 mkdir -p "$(dirname "$shot")"
 import -window root "$shot"
 echo "screenshot: $shot"
+
+if [ "$dialogs" = 1 ]; then
+  # Each database task's dialog, opened with its access key as a keyboard user would, then cancelled
+  # (the titles are regular expressions for xdotool).
+  for entry in "alt+r|Adatbázisok karbantartása|maintenance" "alt+d|Adatbázis\\(ok\\) beállításai|settings"; do
+    IFS='|' read -r keys dialog_title name <<<"$entry"
+    xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
+    sleep 1
+    xdotool key "$keys"
+    if ! timeout 30 xdotool search --sync --name "^$dialog_title" >/dev/null; then
+      echo "run-demo.sh: the dialog \"$dialog_title\" did not appear within 30 s" >&2
+      exit 1
+    fi
+    sleep 1
+    dialog_shot="${shot%.png}-$name.png"
+    import -window root "$dialog_shot"
+    echo "screenshot: $dialog_shot"
+    xdotool key Escape
+    for _ in $(seq 100); do
+      xdotool search --name "^$dialog_title" >/dev/null 2>&1 || break
+      sleep 0.1
+    done
+  done
+fi
 
 # A plain taskkill asks the program's windows to close (WM_CLOSE), as the user would.
 wine taskkill /im FbWorkbench.exe </dev/null >/dev/null 2>&1 || true
