@@ -32,9 +32,11 @@ done
 case "$dpi" in ''|*[!0-9]*) echo "run-demo.sh: --dpi needs a number" >&2; exit 2 ;; esac
 
 if [ "$do_build" = 1 ]; then
-  echo "== building the windows flavour"
+  # Only what the demo runs: the program, the tool stand-ins and the recorder (the tests are built
+  # by scripts/test-all.sh).
+  echo "== building the workbench and the demo machine's stand-ins"
   cmake --preset windows -B "$build" >/dev/null
-  cmake --build "$build"
+  cmake --build "$build" --target FbWorkbench tool_standin recorder
 fi
 
 echo "== preparing the demo machine in $WINEPREFIX"

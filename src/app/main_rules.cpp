@@ -1,8 +1,9 @@
 #include "app/main_rules.h"
 
-#include "app/text.h"
 #include "app/texts.h"
+#include "core/text.h"
 #include "platform/prompter.h"
+#include "tasks/texts_tasks.h"
 
 namespace fbwb {
 
@@ -120,7 +121,7 @@ bool runGuards(ToolAction action, CommonSettings& settings, const FolderProbe& f
 
 std::string maintenanceBatchFieldBeforeGuards(std::string_view field, std::string_view tempFolder) {
     if (!trim(field).empty()) return std::string(field);
-    return withTrailingBackslash(trim(tempFolder)).append(texts_app::kMaintenanceBatchName);
+    return withTrailingBackslash(trim(tempFolder)).append(texts_tasks::kMaintenanceBatchName);
 }
 
 }  // namespace fbwb

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/common_settings.h"
+#include "core/common_settings.h"
 
 namespace fbwb {
 

@@ -5,11 +5,11 @@
 
 #include <stdexcept>
 
-#include "app/datetime.h"
-#include "app/helpers.h"
 #include "app/main_window_ids.h"
-#include "app/text.h"
 #include "app/texts.h"
+#include "core/datetime.h"
+#include "core/helpers.h"
+#include "core/text.h"
 #include "env/server_discovery_win.h"
 #include "platform/encoding.h"
 #include "platform/fs.h"

@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/common_settings.h"
 #include "app/main_rules.h"
 #include "app/picture_buttons_win.h"
-#include "app/working_fields.h"
+#include "core/common_settings.h"
+#include "core/working_fields.h"
 #include "platform/dialog_win.h"
 #include "platform/handles_win.h"
 #include "tasks/fdb_dialogs_win.h"

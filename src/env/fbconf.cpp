@@ -1,6 +1,6 @@
 #include "env/fbconf.h"
 
-#include "app/text.h"
+#include "core/text.h"
 
 namespace fbwb {
 

@@ -1,4 +1,4 @@
-#include "app/text.h"
+#include "core/text.h"
 #include "env/fbconf.h"
 #include "platform/fs.h"
 

@@ -1,7 +1,7 @@
 #include "env/server_discovery_win.h"
 
-#include "app/file_helpers_win.h"
-#include "app/text.h"
+#include "core/file_helpers_win.h"
+#include "core/text.h"
 #include "platform/fs.h"
 #include "platform/system.h"
 

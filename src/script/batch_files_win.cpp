@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "app/file_helpers_win.h"
-#include "app/text.h"
+#include "core/file_helpers_win.h"
+#include "core/text.h"
 #include "platform/encoding.h"
 #include "platform/fs.h"
 #include "platform/prompter.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/working_fields.h"
+#include "core/working_fields.h"
 #include "platform/process.h"
 
 namespace fbwb {

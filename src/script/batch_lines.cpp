@@ -1,6 +1,6 @@
 #include "script/batch_lines.h"
 
-#include "app/text.h"
+#include "core/text.h"
 #include "script/texts.h"
 
 namespace fbwb {

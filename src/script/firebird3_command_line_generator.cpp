@@ -1,7 +1,7 @@
 #include "script/firebird3_command_line_generator.h"
 
-#include "app/helpers.h"
-#include "app/text.h"
+#include "core/helpers.h"
+#include "core/text.h"
 #include "script/batch_lines.h"
 #include "script/texts.h"
 

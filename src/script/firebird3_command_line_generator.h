@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/datetime.h"
+#include "core/datetime.h"
 
 namespace fbwb {
 

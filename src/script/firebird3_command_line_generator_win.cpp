@@ -1,4 +1,4 @@
-#include "app/text.h"
+#include "core/text.h"
 #include "env/server_discovery_win.h"
 #include "platform/fs.h"
 #include "script/firebird3_command_line_generator.h"

@@ -1,12 +1,12 @@
 #include "tasks/database_run_win.h"
 
-#include "app/datetime.h"
-#include "app/run_report_win.h"
-#include "app/text.h"
+#include "core/datetime.h"
+#include "core/text.h"
 #include "platform/fs.h"
 #include "platform/process.h"
 #include "platform/prompter.h"
 #include "script/batch_files_win.h"
+#include "tasks/run_report_win.h"
 #include "tasks/texts_tasks.h"
 
 namespace fbwb {

@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/common_settings.h"
-#include "app/run_report.h"
-#include "app/working_fields.h"
+#include "core/common_settings.h"
+#include "core/working_fields.h"
 #include "tasks/db_list_choice.h"
+#include "tasks/run_report.h"
 
 namespace fbwb {
 

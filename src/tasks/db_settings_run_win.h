@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/common_settings.h"
-#include "app/working_fields.h"
+#include "core/common_settings.h"
+#include "core/working_fields.h"
 #include "tasks/db_list_choice.h"
 
 namespace fbwb {

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "app/helpers.h"
-#include "app/text.h"
+#include "core/helpers.h"
+#include "core/text.h"
 #include "script/batch_lines.h"
 #include "script/texts.h"
 #include "tasks/texts_tasks.h"

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/datetime.h"
+#include "core/datetime.h"
 #include "tasks/db_list_choice.h"
 
 namespace fbwb {

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "app/text.h"
+#include "core/text.h"
 
 namespace fbwb {
 

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "app/file_helpers_win.h"
-#include "app/text.h"
-#include "app/texts.h"
+#include "core/file_helpers_win.h"
+#include "core/text.h"
 #include "platform/encoding.h"
 #include "tasks/db_dialogs_ids.h"
 #include "tasks/fdb_dialog_rules.h"
+#include "tasks/texts_tasks.h"
 
 namespace fbwb {
 
@@ -207,7 +207,7 @@ void FdbListDialog::centreOnOwner() {
 
 // ---- TfrmFdbMaintain ----
 
-TfrmFdbMaintain::TfrmFdbMaintain() : FdbListDialog(IDD_TfrmFdbMaintain, texts_app::kMaintenanceBatchName) {}
+TfrmFdbMaintain::TfrmFdbMaintain() : FdbListDialog(IDD_TfrmFdbMaintain, texts_tasks::kMaintenanceBatchName) {}
 
 void TfrmFdbMaintain::loadOptions() { showSteps(steps_); }
 
@@ -246,7 +246,7 @@ void TfrmFdbMaintain::showSteps(const MaintenanceSteps& steps) {
 
 // ---- TfrmFdbSettings ----
 
-TfrmFdbSettings::TfrmFdbSettings() : FdbListDialog(IDD_TfrmFdbSettings, texts_app::kSettingsBatchName) {}
+TfrmFdbSettings::TfrmFdbSettings() : FdbListDialog(IDD_TfrmFdbSettings, texts_tasks::kSettingsBatchName) {}
 
 void TfrmFdbSettings::onInit() {
     placePercentInCaptionGap();

@@ -1,6 +1,6 @@
 #include "tasks/fdb_header.h"
 
-#include "app/text.h"
+#include "core/text.h"
 #include "tasks/texts_tasks.h"
 
 namespace fbwb {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/file_helpers_win.h"
-#include "app/text.h"
+#include "core/file_helpers_win.h"
+#include "core/text.h"
 #include "env/server_discovery_win.h"
 #include "platform/encoding.h"
 #include "platform/fs.h"

@@ -1,8 +1,8 @@
 #include "tasks/maintenance_run_win.h"
 
-#include "app/datetime.h"
-#include "app/file_helpers_win.h"
-#include "app/text.h"
+#include "core/datetime.h"
+#include "core/file_helpers_win.h"
+#include "core/text.h"
 #include "env/server_discovery_win.h"
 #include "platform/fs.h"
 #include "script/batch_files_win.h"

@@ -4,8 +4,8 @@
 // linking the logs, in batch mode gathered into one batch file for later.
 #include <string_view>
 
-#include "app/common_settings.h"
-#include "app/working_fields.h"
+#include "core/common_settings.h"
+#include "core/working_fields.h"
 #include "tasks/db_list_choice.h"
 
 namespace fbwb {

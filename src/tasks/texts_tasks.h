@@ -62,4 +62,40 @@ inline constexpr std::string_view kGfixWriteAsyncSwitches = "-WRITE ASYNC \"%s\"
 inline constexpr std::string_view kGfixBuffersSwitches = "-BUFFERS %d \"%s\" -USER %s -PASSWORD %s";
 inline constexpr std::string_view kGstatHeaderSwitches = " -h \"%s\" > \"%s\"";
 
+// The administrator's batch file of each database dialog, in the temp folder.
+inline constexpr std::string_view kMaintenanceBatchName = "dbMaintain.bat";
+inline constexpr std::string_view kSettingsBatchName = "dbSettings.bat";
+
+// Report of a database run: title texts (followed by the run's start date), table starts and file names.
+inline constexpr std::string_view kMaintenanceReportTitle = "Firebird adatbázisok karbantartása - ";
+inline constexpr std::string_view kSettingsReportTitle = "Firebird adatbázisok beállításai - ";
+inline constexpr std::string_view kMaintenanceTableStart = "<table cellSpacing=\"1\" cellPadding=\"0\" border=\"1\">";
+inline constexpr std::string_view kSettingsTableStart =
+    "<table cellSpacing=\"1\" cellPadding=\"0\" border=\"1\"><tr><th><Adatbázis-fájl></th><th>Page buffers</th>"
+    "<th>Attributes</th></tr>";
+inline constexpr std::string_view kTableEnd = "</table>";
+inline constexpr std::string_view kMaintenanceReportFile = "DbMaintainResults.htm";
+inline constexpr std::string_view kSettingsReportFile = "DbSettingResults.htm";
+
+// Maintenance report, two lines per database: the database path, then "file://" + its log file path.
+inline constexpr std::string_view kMaintenanceEntryFormat = "<B>A(z) \"%s\" adatbázis karbantartása </b><br />";
+inline constexpr std::string_view kMaintenanceLogLinkFormat =
+    "<font color=\"#CCCCCC\">A művelet végrehajtása során keletkezett naplóbejegyzések megtekintéséhez "
+    "<a href=\"%s\">kattintson ide</a></font>.<br /><br />";
+inline constexpr std::string_view kFileUrlPrefix = "file://";
+
+// Settings report: a row per database, a cell per compared parameter.
+inline constexpr std::string_view kSettingsRowStart = "<tr><td>";
+inline constexpr std::string_view kSettingsRowPathEnd = "</td>";
+inline constexpr std::string_view kSettingsRowEnd = "</tr>";
+inline constexpr std::string_view kSettingsCellFormat = "<td bgColor=\"%s\">%s</td>";
+inline constexpr std::string_view kColourMatch = "8ada8a";
+inline constexpr std::string_view kColourMismatch = "ff7777";
+inline constexpr std::string_view kParameterMatchFormat =
+    "OK. A(z) %s parameter elvart erteke megegyezik a kiolvasottal: %s";
+inline constexpr std::string_view kParameterDiffersFormat =
+    "A(z) %s parameter elvart erteke NEM EGYEZIK MEG a kiolvasottal. Elvárt érték: %s   Kiolvasott érték: %s";
+inline constexpr std::string_view kParameterNotFoundFormat =
+    "A(z) %s parameter NEM található meg az eredmények között. Elvárt érték: %s";
+
 }  // namespace fbwb::texts_tasks

@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "app/datetime.h"
-#include "app/text.h"
+#include "core/datetime.h"
+#include "core/text.h"
+#include "e2e/machine.h"
 #include "env/server_discovery_win.h"
 #include "platform/encoding.h"
 #include "platform/fs.h"
 #include "script/batch_files_win.h"
 #include "script/firebird3_command_line_generator.h"
-#include "e2e/machine.h"
 #include "win/temp_folder.h"
 
 using namespace fbwb;

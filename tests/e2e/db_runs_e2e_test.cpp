@@ -11,9 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "app/file_helpers_win.h"
-#include "app/helpers.h"
-#include "app/text.h"
+#include "core/file_helpers_win.h"
+#include "core/helpers.h"
+#include "core/text.h"
+#include "e2e/machine.h"
 #include "platform/encoding.h"
 #include "platform/fs.h"
 #include "platform/process.h"
@@ -23,7 +24,6 @@
 #include "tasks/db_settings_run_win.h"
 #include "tasks/db_task_lines.h"
 #include "tasks/maintenance_run_win.h"
-#include "e2e/machine.h"
 #include "win/temp_folder.h"
 
 using namespace fbwb;

@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "app/file_helpers_win.h"
-#include "app/text.h"
+#include "core/file_helpers_win.h"
+#include "core/text.h"
+#include "e2e/machine.h"
 #include "env/server_discovery_win.h"
 #include "platform/encoding.h"
 #include "platform/fs.h"
 #include "script/batch_files_win.h"
 #include "tasks/fdb_header.h"
 #include "tasks/fdb_header_win.h"
-#include "e2e/machine.h"
 #include "win/temp_folder.h"
 
 using namespace fbwb;

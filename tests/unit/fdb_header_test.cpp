@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/text.h"
+#include "core/text.h"
 #include "tasks/fdb_header.h"
 
 using namespace fbwb;

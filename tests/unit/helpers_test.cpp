@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/helpers.h"
+#include "core/helpers.h"
 
 using namespace fbwb;
 

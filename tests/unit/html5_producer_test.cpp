@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/html5_producer.h"
+#include "core/html5_producer.h"
 
 using namespace fbwb;
 using Lines = std::vector<std::string>;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/message_page.h"
+#include "core/message_page.h"
 
 using namespace fbwb;
 

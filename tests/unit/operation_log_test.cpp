@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/operation_log.h"
+#include "core/operation_log.h"
 #include "platform/scripted_prompter.h"
 
 using namespace fbwb;

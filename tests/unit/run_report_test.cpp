@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/run_report.h"
+#include "tasks/run_report.h"
 
 using namespace fbwb;
 using Lines = std::vector<std::string>;

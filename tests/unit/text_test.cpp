@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/text.h"
+#include "core/text.h"
 
 using namespace fbwb;
 

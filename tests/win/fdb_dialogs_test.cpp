@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/text.h"
+#include "core/text.h"
 #include "platform/encoding.h"
 #include "platform/process.h"
 #include "tasks/db_dialogs_ids.h"

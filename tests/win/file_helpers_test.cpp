@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/file_helpers_win.h"
+#include "core/file_helpers_win.h"
 #include "platform/encoding.h"
 #include "platform/fs.h"
 #include "win/temp_folder.h"

@@ -8,15 +8,15 @@
 #include <algorithm>
 #include <set>
 
-#include "app/datetime.h"
 #include "app/main_window_ids.h"
 #include "app/main_window_win.h"
-#include "app/text.h"
+#include "core/datetime.h"
+#include "core/text.h"
+#include "dialog_answerer.h"
 #include "platform/encoding.h"
 #include "platform/fs.h"
 #include "platform/process.h"
 #include "platform/scripted_prompter.h"
-#include "dialog_answerer.h"
 #include "win/temp_folder.h"
 
 using namespace fbwb;

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "app/html5_producer.h"
-#include "app/message_page.h"
-#include "app/message_page_win.h"
-#include "app/run_report_win.h"
+#include "core/html5_producer.h"
+#include "core/message_page.h"
+#include "core/message_page_win.h"
 #include "platform/encoding.h"
 #include "platform/fs.h"
 #include "platform/process.h"
+#include "tasks/run_report_win.h"
 #include "temp_folder.h"
 
 using namespace fbwb;

@@ -3,10 +3,10 @@
 
 #include <windows.h>
 
-#include "app/text.h"
+#include "core/text.h"
+#include "dialog_answerer.h"
 #include "platform/encoding.h"
 #include "platform/shell_dialogs.h"
-#include "dialog_answerer.h"
 
 using namespace fbwb;
 

@@ -1,6 +1,6 @@
-#include "app/helpers.h"
+#include "core/helpers.h"
 
-#include "app/text.h"
+#include "core/text.h"
 
 namespace fbwb {
 

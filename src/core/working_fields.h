@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/html5_producer.h"
-#include "app/operation_log.h"
+#include "core/html5_producer.h"
+#include "core/operation_log.h"
 
 namespace fbwb {
 

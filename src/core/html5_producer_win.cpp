@@ -1,5 +1,5 @@
-#include "app/html5_producer.h"
-#include "app/text.h"
+#include "core/html5_producer.h"
+#include "core/text.h"
 #include "platform/encoding.h"
 #include "platform/fs.h"
 

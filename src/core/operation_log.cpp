@@ -1,4 +1,4 @@
-#include "app/operation_log.h"
+#include "core/operation_log.h"
 
 #include "platform/prompter.h"
 

@@ -3,9 +3,9 @@
 // and in now mode completed, saved into the temp folder and opened (run_report_win.h).
 #include <string_view>
 
-#include "app/datetime.h"
-#include "app/html5_producer.h"
-#include "app/operation_log.h"
+#include "core/datetime.h"
+#include "core/html5_producer.h"
+#include "core/operation_log.h"
 
 namespace fbwb {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/datetime.h"
+#include "core/datetime.h"
 
 namespace fbwb {
 

@@ -1,11 +1,11 @@
-#include "app/html5_producer.h"
+#include "core/html5_producer.h"
 
-#include "app/text.h"
-#include "app/texts.h"
+#include "core/text.h"
+#include "core/texts_core.h"
 
 namespace fbwb {
 
-THtml5Producer::THtml5Producer() : meta{std::string(texts_app::kHtmlMetaCharset)} {}
+THtml5Producer::THtml5Producer() : meta{std::string(texts_core::kHtmlMetaCharset)} {}
 
 void THtml5Producer::createSimlePage(std::string_view titleStr, std::string_view bodyStr) {
     fTitle = titleStr;

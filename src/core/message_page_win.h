@@ -2,7 +2,7 @@
 // Writing and opening the message page.
 #include <string_view>
 
-#include "app/working_fields.h"
+#include "core/working_fields.h"
 
 namespace fbwb {
 

@@ -1,9 +1,9 @@
-#include "app/message_page_win.h"
+#include "core/message_page_win.h"
 
-#include "app/file_helpers_win.h"
-#include "app/message_page.h"
-#include "app/text.h"
-#include "app/texts.h"
+#include "core/file_helpers_win.h"
+#include "core/message_page.h"
+#include "core/text.h"
+#include "core/texts_core.h"
 #include "platform/fs.h"
 #include "platform/process.h"
 
@@ -17,7 +17,7 @@ void showMessagePage(WorkingFields& fields, std::string_view tempFolder, std::st
     fields.mHtmMsg = messagePageText(fields.mHtmMsg);
     const std::string path = folder + std::string(fileName);
     saveLinesToFile(splitLines(fields.mHtmMsg), path);
-    platform::shellOpen(path, texts_app::kOpenVerb, "", platform::ShowMode::Normal, false);
+    platform::shellOpen(path, texts_core::kOpenVerb, "", platform::ShowMode::Normal, false);
 }
 
 }  // namespace fbwb

@@ -1,11 +1,11 @@
-#include "app/run_report.h"
+#include "tasks/run_report.h"
 
-#include "app/text.h"
-#include "app/texts.h"
+#include "core/text.h"
+#include "tasks/texts_tasks.h"
 
 namespace fbwb {
 
-namespace t = texts_app;
+namespace t = texts_tasks;
 
 std::string_view runReportTitle(RunReport run) {
     return run == RunReport::Maintenance ? t::kMaintenanceReportTitle : t::kSettingsReportTitle;

@@ -1,4 +1,4 @@
-#include "app/datetime.h"
+#include "core/datetime.h"
 
 #include <cstdio>
 #include <ctime>

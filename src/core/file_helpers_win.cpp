@@ -1,9 +1,9 @@
-#include "app/file_helpers_win.h"
+#include "core/file_helpers_win.h"
 
 #include <set>
 
-#include "app/helpers.h"
-#include "app/text.h"
+#include "core/helpers.h"
+#include "core/text.h"
 #include "platform/encoding.h"
 #include "platform/fs.h"
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/html5_producer.h"
-#include "app/run_report.h"
+#include "core/html5_producer.h"
+#include "tasks/run_report.h"
 
 namespace fbwb {
 
