@@ -8,6 +8,9 @@ set -euo pipefail
 
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# The program itself gets Wine's loader errors (images, imports, DLL start-up, processes); the test
+# programs set WINEDEBUG back to -all for what they start (tests/harness/started_mark_win.cpp).
+program_winedebug="-all,err+module,err+virtual,err+process,err+seh"
 # Hungarian code pages (1250/852), as on the administrators' machines.
 export LANG=hu_HU.UTF-8 LC_ALL=hu_HU.UTF-8
 
@@ -44,8 +47,35 @@ find_session() {
   return 1
 }
 
+# Runs the program and passes on its exit code. A test program creates the file named in
+# FBWB_STARTED_MARK once Wine has loaded it; when it fails without having done so, Wine did not start
+# it, and this says so with the exit code (Wine's own message, if any, is just above it).
+run_program() {
+  local mark status=0
+  mark="$(mktemp -u "${TMPDIR:-/tmp}/fbwb-started.XXXXXXXXXX")"
+  FBWB_STARTED_MARK="Z:${mark//\//\\}" WINEDEBUG="$program_winedebug" wine "$@" || status=$?
+  if [ -e "$mark" ]; then
+    rm -f "$mark"
+  elif [ "$status" -ne 0 ] && [ -f "$1" ] && grep -qa FBWB_STARTED_MARK "$1"; then
+    echo "wine-run.sh: Wine did not start $1: exit code $status$(ntstatus_hint "$status")," \
+      "session $(session_alive && echo running || echo gone), $(date '+%H:%M:%S.%N')" >&2
+  fi
+  exit "$status"
+}
+
+# Wine exits with the low byte of the NTSTATUS that stopped a process before its start.
+ntstatus_hint() {
+  case "$1" in
+    53) echo " (0xC0000135: a DLL was not found)" ;;
+    66) echo " (0xC0000142: a DLL failed to initialise)" ;;
+    23) echo " (0xC0000017: no memory)" ;;
+    123) echo " (0xC000007B: not a valid image)" ;;
+    5) echo " (0xC0000005: access violation)" ;;
+  esac
+}
+
 if [ -f "$WINEPREFIX/.fbwb-ready" ] && session_alive; then
-  exec wine "$@"
+  run_program "$@"
 fi
 
 exec 9>"$WINEPREFIX.lock"
@@ -72,4 +102,4 @@ if ! session_alive && ! find_session; then
 fi
 flock -u 9
 exec 9>&-
-exec wine "$@"
+run_program "$@"
