@@ -27,24 +27,57 @@ export FBWB_DATA_FOLDER="C:\\KELMORA.WIN\\$year\\adat"
 
 session_file="$WINEPREFIX/.fbwb-session"
 
-# True when this prefix's services.exe (the booted session) is running.
+# The session is this prefix's persistent wineserver and its services.exe; the file keeps both pids.
+# services.exe alone is not enough: it outlives a killed server for a moment, and a program started
+# then would boot a session of its own on the caller's pipes.
+is_ours() {  # PID NAME: the process is NAME and runs for this prefix
+  local comm
+  [ -n "$1" ] && read -r comm 2>/dev/null <"/proc/$1/comm" && [ "$comm" = "$2" ] &&
+    grep -qzx "WINEPREFIX=$WINEPREFIX" "/proc/$1/environ" 2>/dev/null
+}
+
+is_persistent() {  # PID: the wineserver was started with -p (Debian's wineserver script adds -p0 first)
+  tr '\0' '\n' <"/proc/$1/cmdline" 2>/dev/null | sed 1d | grep -qx -- -p
+}
+
 session_alive() {
-  local pid comm
-  [ -r "$session_file" ] || return 1
-  read -r pid <"$session_file" || return 1
-  [ -n "$pid" ] && read -r comm 2>/dev/null <"/proc/$pid/comm" || return 1
-  [ "$comm" = services.exe ] && grep -qzx "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null
+  local services server
+  [ -r "$session_file" ] && read -r services server <"$session_file" || return 1
+  is_ours "$server" wineserver64 && is_ours "$services" services.exe
+}
+
+persistent_server() {  # prints the pid of this prefix's persistent wineserver
+  local pid
+  for pid in $(pgrep -x wineserver64); do
+    if is_ours "$pid" wineserver64 && is_persistent "$pid"; then echo "$pid"; return 0; fi
+  done
+  return 1
 }
 
 find_session() {
-  local pid
+  local pid server
+  server="$(persistent_server)" || return 1
   for pid in $(pgrep -x services.exe); do
-    if grep -qzx "WINEPREFIX=$WINEPREFIX" "/proc/$pid/environ" 2>/dev/null; then
-      echo "$pid" >"$session_file"
+    if is_ours "$pid" services.exe; then
+      echo "$pid $server" >"$session_file"
       return 0
     fi
   done
   return 1
+}
+
+# Starts the persistent server (after any other server of this prefix has ended: wine starts a
+# short-lived one on demand) and boots the session detached from the caller's pipes.
+boot_session() {
+  if ! persistent_server >/dev/null; then
+    if ! wineserver -p 9>&- </dev/null >/dev/null 2>&1; then
+      wineserver -w 9>&-
+      wineserver -p 9>&- </dev/null >/dev/null 2>&1 ||
+        { echo "wine-run.sh: could not start a persistent wineserver for $WINEPREFIX" >&2; exit 1; }
+    fi
+  fi
+  wine cmd.exe /c exit </dev/null >/dev/null 2>&1 9>&- || true
+  find_session || { echo "wine-run.sh: the Wine session of $WINEPREFIX did not come up" >&2; exit 1; }
 }
 
 # Runs the program and passes on its exit code. A test program creates the file named in
@@ -96,9 +129,7 @@ if [ ! -f "$WINEPREFIX/.fbwb-ready" ]; then
   touch "$WINEPREFIX/.fbwb-ready"
 fi
 if ! session_alive && ! find_session; then
-  wineserver -p 9>&- </dev/null >/dev/null 2>&1 || true
-  wine cmd.exe /c exit </dev/null >/dev/null 2>&1 9>&- || true
-  find_session || true
+  boot_session
 fi
 flock -u 9
 exec 9>&-
