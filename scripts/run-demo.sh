@@ -6,7 +6,6 @@
 # the program and cleans up.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root="$(pwd)"
 
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -95,7 +94,7 @@ if ! window="$(timeout 90 xdotool search --sync --name "^$title" | head -n 1)" |
 fi
 # Let the window finish painting before the picture is taken.
 sleep 2
-[ -n "$shot" ] || shot="$root/$build/demo/fbwb-demo-$(date +%Y%m%d_%H%M%S).png"
+[ -n "$shot" ] || shot="$(realpath -m "$build")/demo/fbwb-demo-$(date +%Y%m%d_%H%M%S).png"
 mkdir -p "$(dirname "$shot")"
 import -window root "$shot"
 echo "screenshot: $shot"
