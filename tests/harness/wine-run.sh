@@ -2,7 +2,7 @@
 # Emulator for the Windows test binaries: runs a program under Wine in the project's prefix.
 # The prefix is created once (under a lock) and its session is booted once, detached from the
 # caller's pipes, and kept alive by a persistent wineserver; after that a call costs one
-# `exec wine`, about 0.05-0.2 s. Without the detached session ctest would wait ~2.5 s per test for
+# `wine` run, about 0.05-0.2 s. Without the detached session ctest would wait ~2.5 s per test for
 # Wine's daemons to let go of its output pipe.
 set -euo pipefail
 
