@@ -32,7 +32,17 @@ std::string getConfLineValue(const std::vector<std::string>& lines, int index) {
     const std::string& line = lines[static_cast<size_t>(index)];
     const size_t equals = line.find('=');
     if (equals == std::string::npos) return {};
-    return trim(std::string_view(line).substr(equals + 1));
+    // The server itself ends the value at a "#" outside double quotes: "3051 # test" is port 3051.
+    std::string_view value = std::string_view(line).substr(equals + 1);
+    bool quoted = false;
+    for (size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == '"') quoted = !quoted;
+        if (value[i] == '#' && !quoted) {
+            value = value.substr(0, i);
+            break;
+        }
+    }
+    return trim(value);
 }
 
 int findConfKeyLine(std::string_view key, const std::vector<std::string>& lines) {
@@ -72,6 +82,11 @@ std::string readFbConfValueFromLines(const std::vector<std::string>& lines, std:
                                      std::string_view defaultValue) {
     const int index = findConfKeyLine(key, lines);
     return index < 0 ? std::string(defaultValue) : getConfLineValue(lines, index);
+}
+
+bool isSingleByteConfText(std::string_view bytes) {
+    if (startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF")) return false;
+    return bytes.find('\0') == std::string_view::npos;
 }
 
 ConfText parseConfText(std::string_view bytes) {

@@ -12,7 +12,8 @@ namespace fbwb {
 std::string getConfLineKey(std::string_view line);
 // The trimmed line begins with "#".
 bool isConfCommentLine(std::string_view line);
-// The trimmed text after the first "=" of lines[index]; empty without "=" or outside the list.
+// The trimmed text after the first "=" of lines[index], up to a "#" outside double quotes (a
+// comment, as the server reads it); empty without "=" or outside the list.
 std::string getConfLineValue(const std::vector<std::string>& lines, int index);
 // Index of the key's active line (the first non-empty, non-comment line with that key,
 // compared without ASCII case), or -1.
@@ -34,6 +35,9 @@ struct ConfText {
 };
 
 ConfText parseConfText(std::string_view bytes);
+// False for text that is not 8-bit (a UTF-16 byte-order mark, or any NUL byte, as UTF-16 without a
+// mark has): its lines would not be the file's lines, so it must not be edited.
+bool isSingleByteConfText(std::string_view bytes);
 // The mark (when there was one), then every line followed by lineEnd.
 std::string formatConfText(const ConfText& text);
 

@@ -16,7 +16,11 @@ TEST(FbConfLine, KeyValueAndComment) {
         {"  #  DefaultDbCachePages = 2048", true, "DefaultDbCachePages", "2048"},
         {"##X=1", true, "X", "1"},
         {"# see below", true, "see below", ""},
-        {"RemoteServicePort = 3051 # test", false, "RemoteServicePort", "3051 # test"},
+        {"RemoteServicePort = 3051 # test", false, "RemoteServicePort", "3051"},
+        {"RemoteServicePort = 3051#", false, "RemoteServicePort", "3051"},
+        {"RootDirectory = # none", false, "RootDirectory", ""},
+        {"X = \"a # b\" # c", false, "X", "\"a # b\""},
+        {"X = \"a # b", false, "X", "\"a # b"},
         {"X = a=b", false, "X", "a=b"},
         {"RootDirectory =", false, "RootDirectory", ""},
         {"\tKey\t=\tv\t", false, "Key", "v"},
@@ -134,6 +138,23 @@ TEST(ConfText, RoundTripKeepsEveryLine) {
         EXPECT_EQ(text.lines, c.lines) << c.name;
         EXPECT_EQ(formatConfText(text), c.formatted) << c.name;
     }
+}
+
+TEST(ConfText, OnlyEightBitTextCountsAsSingleByte) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        bool singleByte;
+    } cases[] = {
+        {"ascii", "A = 1\r\n", true},
+        {"cp1250 and a utf-8 mark", "\xEF\xBB\xBF# \xE1rv\xEDzt\xFBr\xF5\r\nA = 1", true},
+        {"empty", "", true},
+        {"utf-16le with mark", std::string("\xFF\xFE" "A\0=\0" "1\0", 8), false},
+        {"utf-16be with mark", std::string("\xFE\xFF\0A\0=", 6), false},
+        {"utf-16le without mark", std::string("A\0 \0=\0 \0" "1\0", 10), false},
+        {"one nul byte", std::string("A = 1\0\r\n", 8), false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(isSingleByteConfText(c.bytes), c.singleByte) << c.name;
 }
 
 TEST(ConfText, ByteOrderMarkDoesNotHideTheFirstKey) {
