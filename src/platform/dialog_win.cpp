@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "platform/encoding.h"
@@ -121,6 +122,42 @@ void OptionDialog::onOk() {
     if (!acceptOptions()) return;
     fOkClicked = true;
     close(IDOK);
+}
+
+void OptionDialog::makeButtonsBold() {
+    LOGFONTW font{};
+    const auto dialogFont = reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0));
+    if (dialogFont == nullptr || GetObjectW(dialogFont, sizeof font, &font) == 0) return;
+    font.lfWeight = FW_BOLD;
+    boldFont_.reset(CreateFontIndirectW(&font));
+    if (!boldFont_) return;
+    for (int id : {IDOK, IDCANCEL}) SendMessageW(item(id), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), TRUE);
+}
+
+void OptionDialog::centreOnOwner() {
+    RECT window{};
+    GetWindowRect(hwnd(), &window);
+    HWND owner = GetWindow(hwnd(), GW_OWNER);
+    HMONITOR monitor = MonitorFromWindow(owner != nullptr ? owner : hwnd(), MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    RECT around = info.rcWork;
+    if (owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &around);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    int left = around.left + (around.right - around.left - width) / 2;
+    int top = around.top + (around.bottom - around.top - height) / 2;
+    // Keep the caption bar on the screen.
+    left = std::max(static_cast<int>(info.rcWork.left), std::min(left, static_cast<int>(info.rcWork.right) - width));
+    top = std::max(static_cast<int>(info.rcWork.top), std::min(top, static_cast<int>(info.rcWork.bottom) - height));
+    SetWindowPos(hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool OptionDialog::onMessage(UINT message, WPARAM, LPARAM, INT_PTR&) {
+    // The buttons are gone: nothing draws with the bold font any more.
+    if (message == WM_NCDESTROY) boldFont_.reset();
+    return false;
 }
 
 std::string Dialog::text(int id) const {

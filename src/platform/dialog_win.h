@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/handles_win.h"
+
 namespace fbwb::platform {
 
 class Dialog {
@@ -77,8 +79,16 @@ protected:
     // user what is missing).
     virtual bool acceptOptions() { return true; }
     void onOk() override;
+    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+    // The look every option dialog shares: OK and Cancel in bold, the dialog centred on its owner
+    // (or the screen's work area) with its caption bar kept on the screen.
+    void makeButtonsBold();
+    void centreOnOwner();
 
     bool fOkClicked = false;
+
+private:
+    UniqueFont boldFont_;
 };
 
 // Registers the common controls' window classes (Common Controls 6) for the dialogs; once per program.

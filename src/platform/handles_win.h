@@ -71,6 +71,13 @@ struct ServiceHandleTraits {
     static void close(Type h) { CloseServiceHandle(h); }
 };
 
+struct GdiFontTraits {
+    using Type = HFONT;
+    static Type null() { return nullptr; }
+    static bool isValid(Type h) { return h != nullptr; }
+    static void close(Type h) { DeleteObject(h); }
+};
+
 struct ModuleTraits {
     using Type = HMODULE;
     static Type null() { return nullptr; }
@@ -83,5 +90,6 @@ using UniqueFindHandle = UniqueHandle<FindHandleTraits>;
 using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
 using UniqueServiceHandle = UniqueHandle<ServiceHandleTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
+using UniqueFont = UniqueHandle<GdiFontTraits>;
 
 }  // namespace fbwb::platform

@@ -158,7 +158,7 @@ bool FdbListDialog::onCommand(int id, int notifyCode) {
     return false;
 }
 
-bool FdbListDialog::onMessage(UINT message, WPARAM, LPARAM, INT_PTR&) {
+bool FdbListDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
     if (message == WM_DESTROY) {
         // The controls still exist: keep what they show for the run and the next opening, however
         // the dialog was closed.
@@ -166,44 +166,11 @@ bool FdbListDialog::onMessage(UINT message, WPARAM, LPARAM, INT_PTR&) {
         choice_.batchFile = text(IDC_edDbModBatch);
         choice_.lines = splitLines(text(IDC_mFdbFiles));
         storeOptions();
-    } else if (message == WM_NCDESTROY) {
-        // The buttons are gone: nothing draws with the bold font any more.
-        boldFont_.reset();
     }
-    return false;
+    return OptionDialog::onMessage(message, wParam, lParam, result);
 }
 
 void FdbListDialog::showModeField() { setVisible(IDC_edDbModBatch, checked(IDC_rbDbModBatch)); }
-
-void FdbListDialog::makeButtonsBold() {
-    LOGFONTW font{};
-    const auto dialogFont = reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0));
-    if (dialogFont == nullptr || GetObjectW(dialogFont, sizeof font, &font) == 0) return;
-    font.lfWeight = FW_BOLD;
-    boldFont_.reset(CreateFontIndirectW(&font));
-    if (!boldFont_) return;
-    for (int id : {IDOK, IDCANCEL}) SendMessageW(item(id), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), TRUE);
-}
-
-void FdbListDialog::centreOnOwner() {
-    RECT window{};
-    GetWindowRect(hwnd(), &window);
-    HWND owner = GetWindow(hwnd(), GW_OWNER);
-    HMONITOR monitor = MonitorFromWindow(owner != nullptr ? owner : hwnd(), MONITOR_DEFAULTTONEAREST);
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    GetMonitorInfoW(monitor, &info);
-    RECT around = info.rcWork;
-    if (owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &around);
-    const int width = window.right - window.left;
-    const int height = window.bottom - window.top;
-    int left = around.left + (around.right - around.left - width) / 2;
-    int top = around.top + (around.bottom - around.top - height) / 2;
-    // Keep the caption bar on the screen.
-    left = std::max(static_cast<int>(info.rcWork.left), std::min(left, static_cast<int>(info.rcWork.right) - width));
-    top = std::max(static_cast<int>(info.rcWork.top), std::min(top, static_cast<int>(info.rcWork.bottom) - height));
-    SetWindowPos(hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 // ---- TfrmFdbMaintain ----
 

@@ -12,13 +12,6 @@
 
 namespace fbwb {
 
-struct GdiFontTraits {
-    using Type = HFONT;
-    static Type null() { return nullptr; }
-    static bool isValid(Type h) { return h != nullptr; }
-    static void close(Type h) { DeleteObject(h); }
-};
-
 class FdbListDialog : public platform::OptionDialog {
 public:
     // The default batch file name is put after the temp folder when the field is blank.
@@ -48,11 +41,8 @@ protected:
 
 private:
     void showModeField();
-    void centreOnOwner();
-    void makeButtonsBold();
     std::string defaultBatchName_;
     FdbListChoice choice_;
-    platform::UniqueHandle<GdiFontTraits> boldFont_;
 };
 
 // "Adatbázisok karbantartása ": maintenance, backup, restore, backup deletion.
