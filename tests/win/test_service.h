@@ -1,0 +1,79 @@
+#pragma once
+// A service registered for one test and removed at its end: stopped when it runs, then deleted,
+// and waited for until the manager has let go of its name. Names carry the process id, so tests
+// running side by side never meet.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "platform/encoding.h"
+#include "platform/handles_win.h"
+
+namespace fbwb::test {
+
+// The service stand-in as a Windows path (through the Z: drive, the host's root).
+inline std::string serviceStandinPath() {
+    std::string path = std::string("Z:") + FBWB_SERVICE_STANDIN;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+inline std::string uniqueServiceName(const std::string& stem) {
+    return stem + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount64() % 100000);
+}
+
+class TestService {
+public:
+    // commandLine: the program (quoted) and its arguments, as the manager starts it.
+    TestService(std::string name, const std::string& commandLine) : name_(std::move(name)) {
+        // A service of that name left by an earlier run that was cut short goes first.
+        remove();
+        const platform::UniqueServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+        if (!manager) return;
+        platform::UniqueServiceHandle service(CreateServiceW(
+            manager.get(), platform::widen(name_).c_str(), platform::widen(name_).c_str(), SERVICE_ALL_ACCESS,
+            SERVICE_WIN32_OWN_PROCESS, SERVICE_DEMAND_START, SERVICE_ERROR_IGNORE,
+            platform::widen(commandLine).c_str(), nullptr, nullptr, nullptr, nullptr, nullptr));
+        created_ = static_cast<bool>(service);
+    }
+    TestService(const TestService&) = delete;
+    TestService& operator=(const TestService&) = delete;
+    ~TestService() {
+        if (created_) remove();
+    }
+    const std::string& name() const { return name_; }
+    bool created() const { return created_; }
+
+private:
+    void remove() {
+        const platform::UniqueServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+        {
+            const platform::UniqueServiceHandle service(
+                OpenServiceW(manager.get(), platform::widen(name_).c_str(), SERVICE_ALL_ACCESS));
+            if (!service) return;
+            SERVICE_STATUS status{};
+            if (QueryServiceStatus(service.get(), &status) && status.dwCurrentState != SERVICE_STOPPED) {
+                ControlService(service.get(), SERVICE_CONTROL_STOP, &status);
+                for (int i = 0; i < 100 && QueryServiceStatus(service.get(), &status) &&
+                                status.dwCurrentState != SERVICE_STOPPED;
+                     ++i)
+                    Sleep(50);
+            }
+            DeleteService(service.get());
+        }
+        // Deletion completes once the last handle is closed; wait until the name is free.
+        for (int i = 0; i < 100; ++i) {
+            const platform::UniqueServiceHandle gone(
+                OpenServiceW(manager.get(), platform::widen(name_).c_str(), SERVICE_QUERY_STATUS));
+            if (!gone) return;
+            Sleep(50);
+        }
+    }
+
+    std::string name_;
+    bool created_ = false;
+};
+
+}  // namespace fbwb::test
