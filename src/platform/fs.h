@@ -43,6 +43,9 @@ bool createFolders(std::string_view path);
 // Writes the bytes, creating or replacing the file; throws std::runtime_error with the
 // system's error text when that fails.
 void writeFileBytes(std::string_view path, std::string_view bytes);
+// The same, but the bytes go to a new file beside the target first, which then takes the target's
+// place: a failure at any point leaves the target's old content whole (and no new file behind).
+void replaceFileBytes(std::string_view path, std::string_view bytes);
 // The whole file, or nothing when it cannot be read.
 std::optional<std::string> readFileBytes(std::string_view path);
 

@@ -137,25 +137,61 @@ bool createFolders(std::string_view path) {
     return createFoldersW(withoutTrailingDelimiters(widen(path)), 0);
 }
 
-void writeFileBytes(std::string_view path, std::string_view bytes) {
-    // Windows refuses to replace a read-only file; say so before the open, because under Wine a
-    // process of the host's administrator would be let through.
+namespace {
+
+// Windows refuses to replace a read-only file; say so before the open, because under Wine a
+// process of the host's administrator would be let through.
+void refuseReadOnlyTarget(std::string_view path) {
     if (const auto info = queryFile(path); info && info->readOnly && !info->directory) {
         SetLastError(ERROR_ACCESS_DENIED);
         throwLastError();
     }
-    UniqueKernelHandle file(CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) throwLastError();
+}
+
+void writeAll(HANDLE file, std::string_view bytes) {
     while (!bytes.empty()) {
         const DWORD chunk = static_cast<DWORD>(bytes.size() < (1u << 30) ? bytes.size() : (1u << 30));
         DWORD written = 0;
-        if (!WriteFile(file.get(), bytes.data(), chunk, &written, nullptr)) throwLastError();
+        if (!WriteFile(file, bytes.data(), chunk, &written, nullptr)) throwLastError();
         if (written == 0) {
             SetLastError(ERROR_WRITE_FAULT);
             throwLastError();
         }
         bytes.remove_prefix(written);
+    }
+}
+
+}  // namespace
+
+void writeFileBytes(std::string_view path, std::string_view bytes) {
+    refuseReadOnlyTarget(path);
+    UniqueKernelHandle file(CreateFileW(widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throwLastError();
+    writeAll(file.get(), bytes);
+}
+
+void replaceFileBytes(std::string_view path, std::string_view bytes) {
+    refuseReadOnlyTarget(path);
+    // A name of our own beside the target: the same volume, so the final move is a rename.
+    std::wstring fresh;
+    UniqueKernelHandle file;
+    for (unsigned attempt = 0; !file; ++attempt) {
+        fresh = widen(std::string(path) + "." + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt) +
+                      ".new");
+        file.reset(CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file && (GetLastError() != ERROR_FILE_EXISTS || attempt == 99)) throwLastError();
+    }
+    try {
+        writeAll(file.get(), bytes);
+        if (!FlushFileBuffers(file.get())) throwLastError();
+        file.reset();
+        if (!MoveFileExW(fresh.c_str(), widen(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            throwLastError();
+    } catch (...) {
+        file.reset();
+        DeleteFileW(fresh.c_str());
+        throw;
     }
 }
 
