@@ -16,6 +16,7 @@
 #include "platform/process.h"
 #include "platform/prompter.h"
 #include "platform/shell_dialogs.h"
+#include "serverconf/fbconf_tuning_run_win.h"
 #include "tasks/db_settings_run_win.h"
 #include "tasks/maintenance_run_win.h"
 
@@ -225,6 +226,12 @@ void TfrmFbSettingsMain::openTaskDialog(ToolAction action, const CommonSettings&
             if (settingsDialog_.showForm(settings.dataFolder, settings.tempFolder)) {
                 RunScope run(*this);
                 runDbSettings(fields_, settings, settingsDialog_.choice(), settingsDialog_.options());
+            }
+            return;
+        case ToolAction::ServerSettings:
+            if (confDialog_.showForm(settings.tempFolder)) {
+                RunScope run(*this);
+                runFbConfTuning(fields_, fbConf_, settings, confDialog_.choice());
             }
             return;
         default:

@@ -10,6 +10,8 @@
 #include "core/working_fields.h"
 #include "platform/dialog_win.h"
 #include "platform/handles_win.h"
+#include "serverconf/fbconf_settings_dialog_win.h"
+#include "serverconf/fbconf_tuning.h"
 #include "tasks/fdb_dialogs_win.h"
 
 namespace fbwb {
@@ -77,6 +79,9 @@ private:
     // The task dialogs live as long as the window and keep the administrator's choices.
     TfrmFdbSettings settingsDialog_;
     TfrmFdbMaintain maintainDialog_;
+    TfrmFbConfSettings confDialog_;
+    // The tuning's hidden data: its target path, the edited lines, the scheme and the trace sample.
+    FbConfFields fbConf_ = defaultFbConfFields();
     PictureButtons toolbar_;
     platform::UniqueModule richEdit_;
     HFONT titleFont_ = nullptr;

@@ -18,97 +18,18 @@
 #include "platform/process.h"
 #include "tasks/db_dialogs_ids.h"
 #include "tasks/fdb_dialogs_win.h"
+#include "win/dialog_driver.h"
 #include "win/temp_folder.h"
 
 using namespace fbwb;
 using fbwb::test::TempFolder;
 using Strings = std::vector<std::string>;
+using namespace fbwb::test;
 
 namespace {
 
-constexpr UINT kRunScript = WM_APP + 17;
-constexpr UINT kFallBack = WM_APP + 18;
-
-// A dialog that runs the test's script once its modal loop is going. Whatever the script leaves
-// open is closed afterwards, so a failed assertion never hangs the test.
-template <typename Base>
-class Driven : public Base {
-public:
-    std::function<void(Driven&)> script;
-    bool scriptRan = false;
-    bool fellBack = false;  // the script left the dialog open
-
-    void click(int id) { SendMessageW(this->item(id), BM_CLICK, 0, 0); }
-    void type(int id, std::string_view value) { this->setText(id, value); }
-    std::string textOf(int id) { return this->text(id); }
-    bool isChecked(int id) { return this->checked(id); }
-    bool isEnabled(int id) { return this->enabled(id); }
-    bool isVisible(int id) { return (GetWindowLongPtrW(this->item(id), GWL_STYLE) & WS_VISIBLE) != 0; }
-
-protected:
-    void onInit() override {
-        Base::onInit();
-        PostMessageW(this->hwnd(), kRunScript, 0, 0);
-    }
-    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override {
-        if (message == kRunScript) {
-            scriptRan = true;
-            HWND window = this->hwnd();
-            // As the user meets it: the dialog manager shows the dialog once its queue is empty.
-            ShowWindow(window, SW_SHOWNA);
-            if (script) script(*this);
-            if (IsWindow(window)) PostMessageW(window, kFallBack, 0, 0);
-            return true;
-        }
-        if (message == kFallBack) {
-            fellBack = true;
-            PostMessageW(this->hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-            return true;
-        }
-        return Base::onMessage(message, wParam, lParam, result);
-    }
-};
-
 using Maintain = Driven<TfrmFdbMaintain>;
 using Settings = Driven<TfrmFdbSettings>;
-
-std::string withoutAccessKeys(std::string text) {
-    text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
-    return text;
-}
-
-std::string windowText(HWND window) {
-    wchar_t buffer[512] = {};
-    GetWindowTextW(window, buffer, 512);
-    return platform::narrow(buffer);
-}
-
-RECT rectInDialog(HWND control) {
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-int textWidth(HWND control, const std::string& text) {
-    const std::wstring wide = platform::widen(withoutAccessKeys(text));
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
-    return size.cx;
-}
-
-std::string className(HWND window) {
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return platform::narrow(name);
-}
-
-LONG_PTR style(HWND window) { return GetWindowLongPtrW(window, GWL_STYLE); }
-bool isGroupBox(HWND window) { return className(window) == "Button" && (style(window) & BS_TYPEMASK) == BS_GROUPBOX; }
 
 // Columns (from the control's left edge) where the control paints something darker than its background.
 std::vector<bool> inkedColumns(HWND control) {
@@ -491,34 +412,9 @@ TEST_F(FdbDialogs, CentredOnTheOwnerWindow) {
 
 TEST_F(FdbDialogs, ControlsLieInsideTheClientAreaWithoutOverlapAndShowTheirWholeCaption) {
     auto check = [](HWND dialog, const std::set<std::pair<int, int>>& mayOverlap) {
-        RECT client{};
-        GetClientRect(dialog, &client);
+        test::expectControlsInsideWithoutOverlap(dialog, mayOverlap);
         std::vector<HWND> controls;
         for (HWND c = GetWindow(dialog, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) controls.push_back(c);
-        for (HWND c : controls) {
-            const RECT r = rectInDialog(c);
-            const int id = GetDlgCtrlID(c);
-            EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom) << id;
-            const std::string cls = className(c);
-            const std::string caption = windowText(c);
-            if (cls == "Button" && !caption.empty() && !isGroupBox(c)) {
-                // The check mark, or a push button's frame, takes its share; the rest is for the caption.
-                const LONG_PTR type = style(c) & BS_TYPEMASK;
-                const int frame =
-                    type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON ? 8 : GetSystemMetrics(SM_CXMENUCHECK) + 4;
-                EXPECT_LE(textWidth(c, caption) + frame, r.right - r.left) << id << " " << caption;
-            } else if (cls == "Static") {
-                EXPECT_LE(textWidth(c, caption), r.right - r.left) << id << " " << caption;
-            }
-        }
-        for (size_t i = 0; i < controls.size(); ++i)
-            for (size_t j = i + 1; j < controls.size(); ++j) {
-                const int a = GetDlgCtrlID(controls[i]), b = GetDlgCtrlID(controls[j]);
-                if (isGroupBox(controls[i]) || isGroupBox(controls[j])) continue;
-                if (mayOverlap.count({std::min(a, b), std::max(a, b)})) continue;
-                RECT ra = rectInDialog(controls[i]), rb = rectInDialog(controls[j]), both{};
-                EXPECT_FALSE(IntersectRect(&both, &ra, &rb)) << a << " and " << b;
-            }
         // The group box holds the list dialog's controls other than OK and cancel.
         const RECT group = rectInDialog(GetDlgItem(dialog, IDC_gbDbList));
         for (HWND c : controls) {
@@ -593,16 +489,7 @@ TEST_F(FdbDialogs, PercentageFieldStandsInTheGapOfTheCaption) {
 }
 
 TEST_F(FdbDialogs, TabReachesEveryControl) {
-    auto reached = [](HWND dialog) {
-        std::set<int> ids;
-        HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
-        for (HWND at = first; at != nullptr;) {
-            ids.insert(GetDlgCtrlID(at));
-            at = GetNextDlgTabItem(dialog, at, FALSE);
-            if (at == first) break;
-        }
-        return ids;
-    };
+    auto reached = test::tabStops;
     std::set<int> maintainIds, settingsIds;
     Maintain maintain;
     maintain.script = [&](Maintain& d) {
