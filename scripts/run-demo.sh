@@ -100,9 +100,10 @@ import -window root "$shot"
 echo "screenshot: $shot"
 
 if [ "$dialogs" = 1 ]; then
-  # Each database task's dialog, opened with its access key as a keyboard user would, then cancelled
+  # Each task's dialog, opened with its access key as a keyboard user would, then cancelled
   # (the titles are regular expressions for xdotool).
-  for entry in "alt+r|Adatbázisok karbantartása|maintenance" "alt+d|Adatbázis\\(ok\\) beállításai|settings"; do
+  for entry in "alt+r|Adatbázisok karbantartása|maintenance" "alt+d|Adatbázis\\(ok\\) beállításai|settings" \
+      "alt+b|Az adatbázis-kezelő beállításai|server-settings"; do
     IFS='|' read -r keys dialog_title name <<<"$entry"
     xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
     sleep 1
