@@ -25,6 +25,11 @@ TEST(ServiceWait, EndsAtTheTargetAtAFallingCheckPointInASettledStateAndAtTheBoun
         {"unchanged check-point", kServiceRunning, 2, {kServiceStartPending, 2, 500}, 1s, true},
         {"target reached", kServiceRunning, 2, {kServiceRunning, 0, 0}, 1s, false},
         {"check-point went back", kServiceRunning, 5, {kServiceStartPending, 2, 500}, 1s, false},
+        // Check-points are unsigned: past 0x7FFFFFFF they still count upwards.
+        {"check-point rose past the sign bit", kServiceRunning, 0x7FFFFFFFul, {kServiceStartPending, 0x80000000ul, 0},
+         1s, true},
+        {"check-point fell from past the sign bit", kServiceRunning, 0x80000000ul, {kServiceStartPending, 1, 0}, 1s,
+         false},
         {"stopped during its own start", kServiceRunning, 0, {kServiceStopped, 0, 0}, 1s, false},
         {"paused instead of stopped", kServiceStopped, 0, {kServicePaused, 0, 0}, 0s, false},
         {"stop pending", kServiceStopped, 1, {kServiceStopPending, 1, 0}, 59999ms, true},

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -75,13 +76,15 @@ TEST(ServiceControl, StartAndStopWaitThroughThePendingStates) {
     EXPECT_TRUE(stopServiceAndWait("", service.name()));
 }
 
-TEST(ServiceControl, AWaitThatWouldNeverEndIsBounded) {
+TEST(ServiceControl, AWaitEndsAtItsBoundOrWhenTheCheckPointFalls) {
     struct Case {
         const char* mode;
+        ServiceWaitLimits limits;
         const char* why;
     } cases[] = {
-        {"hang-start", "the service stays pending with one check-point"},
-        {"checkpoint-back", "the check-point goes back"},
+        {"hang-start", kShort, "the service stays pending with one check-point: the bound ends the wait"},
+        // The stand-in reaches RUNNING after 20 s: only the falling check-point can end this wait with false.
+        {"checkpoint-back", ServiceWaitLimits{}, "the check-point falls: the wait ends before the bound"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
@@ -89,12 +92,14 @@ TEST(ServiceControl, AWaitThatWouldNeverEndIsBounded) {
         TestService service(uniqueServiceName("FbwbHang"), standIn.commandLine(std::string("--mode ") + c.mode));
         ASSERT_TRUE(service.created());
         const auto began = std::chrono::steady_clock::now();
-        EXPECT_FALSE(startServiceAndWait("", service.name(), kShort));
-        // Far below the wait it would be without a bound, far above the bound itself: no timing flake.
+        EXPECT_FALSE(startServiceAndWait("", service.name(), c.limits));
+        // Far below the default bound of 60 s, far above the short one: limits that were not passed
+        // on show here, without a timing flake.
         EXPECT_LT(std::chrono::steady_clock::now() - began, 30s);
         EXPECT_EQ(queryServiceState("", service.name()), 2u);
         // The pending service still obeys a stop.
         EXPECT_TRUE(stopServiceAndWait("", service.name()));
+        EXPECT_EQ(standIn.events(), "start\r\nstop\r\nstopped\r\n");
     }
 }
 
@@ -121,6 +126,30 @@ TEST(ServiceControl, RestartLogsEachStepAndStopsAndStartsTheService) {
     EXPECT_EQ(standIn.events(), "start\r\nrunning\r\nstop\r\nstopped\r\nstart\r\nrunning\r\n");
     EXPECT_EQ(queryServiceState("", name), 4u);
     EXPECT_TRUE(prompter.boxes().empty());
+}
+
+// An unexpected failure (here the log's listener, which mirrors the log in the main window) ends the
+// restart with the error line and its box.
+TEST(ServiceControl, RestartReportsAFailureWithTheServiceName) {
+    platform::ScriptedPrompter prompter;
+    platform::PrompterOverride use(prompter);
+    OperationLog log;
+    bool thrown = false;
+    log.setListener([&](const std::string&) {
+        if (!thrown) {
+            thrown = true;
+            throw std::runtime_error("nincs hely");
+        }
+    });
+    const std::string name = uniqueServiceName("FbwbFailing");
+    restartService(log, name);
+    const std::string error = "Hiba történt a szolgáltatás újraindítása közben. A szolgáltatás neve: " + name +
+                              "    A hiba leírása: nincs hely";
+    EXPECT_EQ(log.lines(),
+              (std::vector<std::string>{std::string(texts_env::kQueryLine) + name, "HIBA   ---> " + error}));
+    ASSERT_EQ(prompter.boxes().size(), 1u);
+    EXPECT_EQ(prompter.boxes()[0].text, error);
+    EXPECT_EQ(prompter.boxes()[0].kind, platform::BoxKind::Error);
 }
 
 TEST(ServiceControl, ServicesWhoseProgramLiesInTheServerFolder) {

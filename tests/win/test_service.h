@@ -1,10 +1,11 @@
 #pragma once
 // A service registered for one test and removed at its end: stopped when it runs, then deleted,
-// and waited for until the manager has let go of its name. Names carry the process id, so tests
-// running side by side never meet.
-#include <gtest/gtest.h>
+// and waited for until the manager has let go of its name (Wine, like Windows, only marks a service
+// for deletion while a handle to it is open). Names from uniqueServiceName carry the process id, so
+// tests running side by side never meet.
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 
 #include "platform/encoding.h"
@@ -20,8 +21,10 @@ inline std::string serviceStandinPath() {
     return path;
 }
 
+// The process id keeps parallel test programs apart, the counter the services of one test.
 inline std::string uniqueServiceName(const std::string& stem) {
-    return stem + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount64() % 100000);
+    static std::atomic<unsigned> counter{0};
+    return stem + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(counter++);
 }
 
 class TestService {
