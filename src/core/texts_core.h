@@ -1,8 +1,11 @@
 #pragma once
-// The shared report texts, byte for byte.
+// The shared texts of the reports and runs, byte for byte.
 #include <string_view>
 
 namespace fbwb::texts_core {
+
+// The plain message that ends every task run.
+inline constexpr std::string_view kRunFinished = "A művelet sikeresen befejeződött.";
 
 // The report page's one head line: the encoding the page is written in.
 inline constexpr std::string_view kHtmlMetaCharset = "<meta charset=\"Windows1250\">";

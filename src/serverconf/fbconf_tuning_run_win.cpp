@@ -7,6 +7,7 @@
 #include "core/message_page.h"
 #include "core/message_page_win.h"
 #include "core/text.h"
+#include "core/texts_core.h"
 #include "env/fbconf.h"
 #include "env/service_control_win.h"
 #include "platform/fs.h"
@@ -111,7 +112,7 @@ void runFbConfTuning(WorkingFields& fields, FbConfFields& conf, const CommonSett
     if (!choice.createNew && prompter.askYesNo(kRestartQuestion, platform::BoxKind::Confirmation))
         restartTunedServer(fields.mLog, settings.serverFolder);
     showMessagePage(fields, settings.tempFolder, kMessagePageName);
-    prompter.showMessage(kRunFinished, platform::BoxKind::Message);
+    prompter.showMessage(texts_core::kRunFinished, platform::BoxKind::Message);
 }
 
 }  // namespace fbwb

@@ -37,7 +37,6 @@ inline constexpr std::string_view kRestartQuestion =
 inline constexpr std::string_view kDefaultInstanceService = "FirebirdServerDefaultInstance";
 inline constexpr std::string_view kServerService = "FirebirdServer";
 inline constexpr std::string_view kMessagePageName = "firebird_conf_ready.htm";
-inline constexpr std::string_view kRunFinished = "A művelet sikeresen befejeződött.";
 
 // The editing step: log lines (each followed by the path), error reports and report items.
 inline constexpr std::string_view kEditStart = "A Firebird.conf fájl módosítási műveleteinek indítása: ";

@@ -2,6 +2,7 @@
 
 #include "core/datetime.h"
 #include "core/text.h"
+#include "core/texts_core.h"
 #include "platform/fs.h"
 #include "platform/process.h"
 #include "platform/prompter.h"
@@ -42,7 +43,7 @@ void runDatabaseList(WorkingFields& fields, const CommonSettings& settings, cons
         else
             finishRunReport(fields.htmlLog, report, settings.tempFolder);
     }
-    platform::prompter().showMessage(texts_tasks::kRunFinished, platform::BoxKind::Message);
+    platform::prompter().showMessage(texts_core::kRunFinished, platform::BoxKind::Message);
 }
 
 bool toolPresent(OperationLog& log, std::string_view missingText, const std::string& tool) {

@@ -46,8 +46,6 @@ inline constexpr std::string_view kHeaderOutputMissing =
 inline constexpr std::string_view kHeaderOutputUnreadable =
     "Nem feldolgozni az adatbzistól lekérdezett adatokat. A fájl neve: %s   A hiba leírása: %s";
 
-// The end of every run.
-inline constexpr std::string_view kRunFinished = "A művelet sikeresen befejeződött.";
 
 // Maintenance: the log file per database, and gfix's three switch sets (user, password, database).
 inline constexpr std::string_view kMaintenanceLogPrefix = "fdbMaintain_";

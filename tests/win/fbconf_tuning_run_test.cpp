@@ -5,6 +5,7 @@
 
 #include "core/message_page.h"
 #include "core/text.h"
+#include "core/texts_core.h"
 #include "core/working_fields.h"
 #include "platform/encoding.h"
 #include "platform/fs.h"
@@ -81,7 +82,7 @@ TEST(FbConfTuningRun, NewFileHoldsTheSchemeAndThePageSaysWhatToCopy) {
         EXPECT_EQ(r.conf.edFbConfFn, target);
         EXPECT_EQ(r.fields.mLog.lines(), (std::vector<std::string>{std::string(kEditStart) + target,
                                                                    std::string(kSaved) + target}));
-        EXPECT_EQ(r.boxTexts(), std::vector<std::string>{std::string(kRunFinished)});
+        EXPECT_EQ(r.boxTexts(), std::vector<std::string>{std::string(texts_core::kRunFinished)});
 
         std::string items;
         if (auditTrace) items += htmlListItem(fill(kCopyTraceItem, {trace}));
@@ -103,7 +104,7 @@ TEST(FbConfTuningRun, AnExistingNewFileIsReplacedOnlyWhenTheAnswerIsYes) {
         if (yes) {
             // The old lines are gone: the file is new, not tuned.
             EXPECT_EQ(readAll(target), expected("new.after.conf"));
-            EXPECT_EQ(r.boxTexts(), (std::vector<std::string>{question, std::string(kRunFinished)}));
+            EXPECT_EQ(r.boxTexts(), (std::vector<std::string>{question, std::string(texts_core::kRunFinished)}));
         } else {
             EXPECT_EQ(readAll(target), "RemoteServicePort = 3051\r\nMine = 1\r\n");
             EXPECT_EQ(r.boxTexts(), (std::vector<std::string>{question, std::string(kNotCarriedOut)}));
@@ -134,7 +135,7 @@ TEST(FbConfTuningRun, ActiveFileIsTunedInPlaceWithoutAPage) {
 
         EXPECT_EQ(readAll(target), expected(c.after));
         EXPECT_EQ(platform::fileExists(r.serverFolder + "firebird_trace.conf"), c.auditTrace);
-        EXPECT_EQ(r.boxTexts(), (std::vector<std::string>{std::string(kRestartQuestion), std::string(kRunFinished)}));
+        EXPECT_EQ(r.boxTexts(), (std::vector<std::string>{std::string(kRestartQuestion), std::string(texts_core::kRunFinished)}));
         EXPECT_TRUE(r.fields.mHtmMsg.empty());
         EXPECT_TRUE(r.shell.requests().empty());
         EXPECT_FALSE(platform::fileExists(r.tempFolder + std::string(kMessagePageName)));
@@ -220,5 +221,5 @@ TEST(FbConfTuningRun, TheRestartReachesTheServiceOfTheTunedServer) {
                                         std::string(kDoneLine)}));
     EXPECT_EQ(platform::readFileBytes(program + ".events.txt").value_or(""),
               "start\r\nrunning\r\nstop\r\nstopped\r\nstart\r\nrunning\r\n");
-    EXPECT_EQ(r.boxTexts(), (std::vector<std::string>{std::string(kRestartQuestion), std::string(kRunFinished)}));
+    EXPECT_EQ(r.boxTexts(), (std::vector<std::string>{std::string(kRestartQuestion), std::string(texts_core::kRunFinished)}));
 }
