@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Benchmark: the header inspection and the settings run of the workbench over real databases, against
-# the same command lines run bare through cmd, under Wine with Debian's Firebird tools. Prints figures.
+# Benchmark: the header inspection, the settings run and the maintenance run of the workbench over real
+# databases, against the same command lines run bare through cmd, under Wine with Debian's Firebird
+# tools. Prints figures.
 #   scripts/bench-db-tasks.sh [DATABASES [ROUNDS]]     (default 20 databases, 3 rounds)
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -32,6 +32,7 @@
 #define IDC_lLog 140
 #define IDC_mLogView 141
 #define IDC_pbOp 142
+#define IDC_btnStopAfterCurrent 143
 
 // Toolbar pictures, left to right: normal (also disabled) set and hot set.
 #define IDB_TOOL_NORMAL_FIRST 201

@@ -218,13 +218,13 @@ void TfrmFbSettingsMain::openTaskDialog(ToolAction action, const CommonSettings&
     switch (action) {
         case ToolAction::Maintenance:
             if (maintainDialog_.showForm(settings.dataFolder, settings.tempFolder)) {
-                RunScope run(*this);
+                RunScope run(*this, true);
                 runMaintenance(fields_, settings, maintainDialog_.choice(), maintainDialog_.steps());
             }
             return;
         case ToolAction::DatabaseSettings:
             if (settingsDialog_.showForm(settings.dataFolder, settings.tempFolder)) {
-                RunScope run(*this);
+                RunScope run(*this, true);
                 runDbSettings(fields_, settings, settingsDialog_.choice(), settingsDialog_.options());
             }
             return;
@@ -247,20 +247,26 @@ void TfrmFbSettingsMain::browseFolder(int fieldId, std::string_view label) {
 
 void TfrmFbSettingsMain::setActionsEnabled(bool on) {
     for (const ToolButton& button : kToolButtons) enable(button.id, on);
-    enable(IDC_Button9, on);
+    // The browse buttons too: a run keeps the window usable, but not for a folder dialog.
+    for (int id : {IDC_Button9, IDC_Button12, IDC_Button13, IDC_Button15}) enable(id, on);
 }
 
-TfrmFbSettingsMain::RunScope::RunScope(TfrmFbSettingsMain& window) : window_(window), focused_(GetFocus()) {
+TfrmFbSettingsMain::RunScope::RunScope(TfrmFbSettingsMain& window, bool stoppable)
+    : window_(window), focused_(GetFocus()) {
     if (window_.running_) throw std::logic_error("Egy művelet már folyamatban van.");
     window_.running_ = true;
     window_.fields_.pbOp.setMax(0);
     window_.fields_.pbOp.setPosition(0);
+    window_.fields_.stopAfterCurrent = false;
     window_.setActionsEnabled(false);
+    window_.enable(IDC_btnStopAfterCurrent, stoppable);
 }
 
 TfrmFbSettingsMain::RunScope::~RunScope() {
     window_.running_ = false;
+    window_.fields_.stopAfterCurrent = false;
     if (window_.hwnd() == nullptr) return;
+    window_.enable(IDC_btnStopAfterCurrent, false);
     window_.setActionsEnabled(true);
     window_.fields_.pbOp.setMax(0);
     window_.fields_.pbOp.setPosition(0);
@@ -293,6 +299,11 @@ bool TfrmFbSettingsMain::onCommand(int id, int notifyCode) {
             return true;
         case IDC_Button15:
             browseFolder(IDC_edTempDir, texts_app::kTempFolderLabel);
+            return true;
+        case IDC_btnStopAfterCurrent:
+            // The database being worked on is finished; no tool is ever killed.
+            fields_.stopAfterCurrent = true;
+            enable(IDC_btnStopAfterCurrent, false);
             return true;
         case IDC_Button9:
             if (!running_) platform::prompter().showMessage(texts_app::kNotAvailableYet, platform::BoxKind::Message);

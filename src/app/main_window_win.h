@@ -41,11 +41,12 @@ public:
     // A toolbar click: the action's guards, then its dialog and run. Ignored while a run lasts.
     void runAction(ToolAction action);
 
-    // Marks a run: the toolbar and the connection-test button are disabled and the progress bar
+    // Marks a run: the toolbar, the connection-test and browse buttons are disabled and the progress bar
     // follows pbOp from its start to its end, so no second run can start meanwhile.
     class RunScope {
     public:
-        explicit RunScope(TfrmFbSettingsMain& window);
+        // stoppable: the stop button is offered while the run lasts.
+        explicit RunScope(TfrmFbSettingsMain& window, bool stoppable = false);
         ~RunScope();
         RunScope(const RunScope&) = delete;
         RunScope& operator=(const RunScope&) = delete;

@@ -43,6 +43,7 @@ struct WorkingFields {
     Progress pbOp;
     OperationLog mLog;
     THtml5Producer htmlLog;             // the report page of the database runs
+    bool stopAfterCurrent = false;      // asked for while a database run lasts: no further database starts
 };
 
 }  // namespace fbwb

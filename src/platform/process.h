@@ -26,11 +26,20 @@ private:
     std::unique_ptr<Impl> impl_;
 };
 
+// What the shell did with a request: whether it started it (the system's error text when not) and,
+// when asked for, the process it started (empty when it handed the file to a running program).
+struct ShellStart {
+    bool started = false;
+    std::string error;
+    Process process;
+};
+
 // Asks the shell to open the file with a verb ("open"/"Open"), parameters and window mode,
-// owned by the application's main window when there is one. With wantProcess the returned
-// Process can be waited on (when the shell started one); otherwise it is empty.
-Process shellOpen(std::string_view file, std::string_view verb, std::string_view parameters, ShowMode mode,
-                  bool wantProcess);
+// owned by the application's main window when there is one. With wantProcess the started process
+// is kept. silent: the shell shows no box of its own when it cannot start the file (the caller
+// reports it).
+ShellStart shellOpen(std::string_view file, std::string_view verb, std::string_view parameters, ShowMode mode,
+                     bool wantProcess, bool silent = false);
 
 struct ShellRequest {
     std::string file, verb, parameters;
@@ -38,7 +47,8 @@ struct ShellRequest {
 };
 
 // While one exists, shellOpen records its requests here instead of carrying them out (tests:
-// nothing is opened and no browser or viewer starts); shellOpen then returns an empty Process.
+// nothing is opened and no browser or viewer starts); shellOpen then reports them started, without a
+// process.
 // Requests that carryOut accepts are carried out too (a test that runs the batch files for real
 // but opens no report); the recorder keeps their processes so that the test can wait for them.
 class ShellOpenRecorder {
@@ -53,7 +63,7 @@ public:
     bool waitForCarriedOut(std::chrono::milliseconds limit);
 
 private:
-    friend Process shellOpen(std::string_view, std::string_view, std::string_view, ShowMode, bool);
+    friend ShellStart shellOpen(std::string_view, std::string_view, std::string_view, ShowMode, bool, bool);
     std::vector<ShellRequest> requests_;
     std::function<bool(const ShellRequest&)> carryOut_;
     std::vector<Process> started_;
@@ -69,6 +79,14 @@ enum class WaitResult { Ended, TimedOut, Failed };
 // Waits for the process to end, at most the limit, keeping the program's windows painted
 // (paint and sent messages are handled, input is left in the queue).
 WaitResult waitPaintingWindows(const Process& process, std::chrono::milliseconds limit);
+
+// Waits for the process to end, at most the limit, while the windows process all their pending
+// events (input too: a button that the run offers meanwhile works).
+WaitResult waitProcessingEvents(const Process& process, std::chrono::milliseconds limit);
+// A limit that is no limit: a large restore may take hours.
+inline constexpr std::chrono::milliseconds kNoTimeLimit = std::chrono::hours(24 * 365 * 100);
+// Whether the process has ended (an empty one has).
+bool hasEnded(const Process& process);
 
 // Sleeps for the pause while the windows process their pending events.
 void sleepProcessingEvents(std::chrono::milliseconds pause);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/encoding.h"
+#include "platform/fs.h"
 #include "platform/handles_win.h"
 
 namespace fbwb::platform {
@@ -85,24 +86,24 @@ bool ShellOpenRecorder::waitForCarriedOut(std::chrono::milliseconds limit) {
     return true;
 }
 
-Process shellOpen(std::string_view file, std::string_view verb, std::string_view parameters, ShowMode mode,
-                  bool wantProcess) {
+ShellStart shellOpen(std::string_view file, std::string_view verb, std::string_view parameters, ShowMode mode,
+                     bool wantProcess, bool silent) {
     if (ShellOpenRecorder* recorder = shellRecorder; recorder != nullptr) {
         recorder->requests_.push_back({std::string(file), std::string(verb), std::string(parameters), mode});
-        if (!recorder->carryOut_ || !recorder->carryOut_(recorder->requests_.back())) return {};
+        if (!recorder->carryOut_ || !recorder->carryOut_(recorder->requests_.back())) return {true, {}, {}};
         shellRecorder = nullptr;
-        Process process = shellOpen(file, verb, parameters, mode, true);
+        ShellStart start = shellOpen(file, verb, parameters, mode, true, silent);
         shellRecorder = recorder;
-        if (!process) return {};
+        if (!start.process) return start;
         HANDLE copy = nullptr;
         const HANDLE self = GetCurrentProcess();
-        if (wantProcess && DuplicateHandle(self, static_cast<HANDLE>(process.nativeHandle()), self, &copy, 0, FALSE,
-                                           DUPLICATE_SAME_ACCESS)) {
+        if (wantProcess && DuplicateHandle(self, static_cast<HANDLE>(start.process.nativeHandle()), self, &copy, 0,
+                                           FALSE, DUPLICATE_SAME_ACCESS)) {
             recorder->started_.push_back(Process::adopt(copy));
-            return process;
+            return start;
         }
-        recorder->started_.push_back(std::move(process));
-        return {};
+        recorder->started_.push_back(std::move(start.process));
+        return start;
     }
     const std::wstring wideFile = widen(file);
     const std::wstring wideVerb = widen(verb);
@@ -111,7 +112,7 @@ Process shellOpen(std::string_view file, std::string_view verb, std::string_view
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     // NOASYNC: the request is complete on return, even when the caller ends right after.
-    info.fMask = SEE_MASK_NOASYNC | (wantProcess ? SEE_MASK_NOCLOSEPROCESS : 0);
+    info.fMask = SEE_MASK_NOASYNC | (wantProcess ? SEE_MASK_NOCLOSEPROCESS : 0) | (silent ? SEE_MASK_FLAG_NO_UI : 0);
     // A hidden console program shows no console, so it need not get a new one; making one is most
     // of the cost of a short batch (Windows still makes one when this program has none to share).
     if (mode == ShowMode::Hidden) info.fMask |= SEE_MASK_NO_CONSOLE;
@@ -121,8 +122,14 @@ Process shellOpen(std::string_view file, std::string_view verb, std::string_view
     info.lpParameters = wideParameters.empty() ? nullptr : wideParameters.c_str();
     info.lpDirectory = nullptr;
     info.nShow = showCommand(mode);
-    if (!ShellExecuteExW(&info)) return {};
-    return wantProcess ? Process::adopt(info.hProcess) : Process{};
+    ShellStart start;
+    if (!ShellExecuteExW(&info)) {
+        start.error = lastErrorText();
+        return start;
+    }
+    start.started = true;
+    if (wantProcess) start.process = Process::adopt(info.hProcess);
+    return start;
 }
 
 Process startProcess(std::string_view commandLine, ShowMode mode) {
@@ -159,15 +166,18 @@ WaitResult waitPaintingWindows(const Process& process, std::chrono::milliseconds
     }
 }
 
-void sleepProcessingEvents(std::chrono::milliseconds pause) {
-    const auto deadline = Clock::now() + pause;
+namespace {
+
+// Dispatches every pending event until the deadline or, with a handle, until it is signalled. A
+// WM_QUIT is left for the main loop, which ends the program once the wait is over.
+bool pumpEventsUntil(HANDLE handle, Clock::time_point deadline) {
     bool quitSeen = false;
     WPARAM quitCode = 0;
+    bool signalled = false;
     for (;;) {
         MSG message;
         for (int i = 0; !quitSeen && i < kMessagesPerWake && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
             if (message.message == WM_QUIT) {
-                // Left for the main loop, which ends the program once the pause is over.
                 quitSeen = true;
                 quitCode = message.wParam;
                 break;
@@ -176,14 +186,36 @@ void sleepProcessingEvents(std::chrono::milliseconds pause) {
             DispatchMessageW(&message);
         }
         const DWORD left = millisecondsUntil(deadline);
+        if (handle != nullptr && WaitForSingleObject(handle, 0) == WAIT_OBJECT_0) {
+            signalled = true;
+            break;
+        }
         if (left == 0) break;
-        if (quitSeen)
+        const DWORD handles = handle != nullptr ? 1 : 0;
+        if (quitSeen && handle != nullptr)
+            WaitForSingleObject(handle, left);  // no more messages: only the handle or the time
+        else if (quitSeen)
             Sleep(left);
         else
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, left, QS_ALLINPUT);
+            MsgWaitForMultipleObjects(handles, handles ? &handle : nullptr, FALSE, left, QS_ALLINPUT);
     }
     if (quitSeen) PostQuitMessage(static_cast<int>(quitCode));
+    return signalled;
 }
+
+}  // namespace
+
+WaitResult waitProcessingEvents(const Process& process, std::chrono::milliseconds limit) {
+    if (!process) return WaitResult::Failed;
+    return pumpEventsUntil(static_cast<HANDLE>(process.nativeHandle()), Clock::now() + limit) ? WaitResult::Ended
+                                                                                              : WaitResult::TimedOut;
+}
+
+bool hasEnded(const Process& process) {
+    return !process || WaitForSingleObject(static_cast<HANDLE>(process.nativeHandle()), 0) == WAIT_OBJECT_0;
+}
+
+void sleepProcessingEvents(std::chrono::milliseconds pause) { pumpEventsUntil(nullptr, Clock::now() + pause); }
 
 void setOwnerWindow(void* window) { owner = static_cast<HWND>(window); }
 

@@ -15,13 +15,6 @@ namespace {
 
 platform::ShowMode showMode(bool visible) { return visible ? platform::ShowMode::Normal : platform::ShowMode::Hidden; }
 
-platform::Process openThroughShell(OperationLog& log, std::string_view file, std::string_view parameters, bool visible,
-                                   bool keepProcess) {
-    log.writeLogLine(texts_run::kRunCommandHeader);
-    log.writeLogLine(std::string(file) + " " + std::string(parameters));
-    return platform::shellOpen(file, texts_run::kShellVerbOpen, parameters, showMode(visible), keepProcess);
-}
-
 std::string saveFailure(std::string_view file, std::string_view reason) {
     return fill(texts_run::kBatchSaveFailed, {file, reason});
 }
@@ -33,13 +26,13 @@ void saveBatchFile(const std::vector<std::string>& lines, std::string_view path)
     platform::writeFileBytes(path, platform::toCodePage(joinLinesCrLf(lines), platform::oemCodePage()));
 }
 
-void runCommand(OperationLog& log, std::string_view file, std::string_view parameters, bool visible) {
-    openThroughShell(log, file, parameters, visible, false);
-}
-
-platform::Process runCommandKeepingProcess(OperationLog& log, std::string_view file, std::string_view parameters,
-                                           bool visible) {
-    return openThroughShell(log, file, parameters, visible, true);
+platform::ShellStart runCommand(OperationLog& log, std::string_view file, std::string_view parameters, bool visible) {
+    log.writeLogLine(texts_run::kRunCommandHeader);
+    log.writeLogLine(std::string(file) + " " + std::string(parameters));
+    platform::ShellStart start =
+        platform::shellOpen(file, texts_run::kShellVerbOpen, parameters, showMode(visible), true, true);
+    if (!start.started) log.writeErrorLine(fill(texts_run::kBatchStartFailed, {file, start.error}), false);
+    return start;
 }
 
 void openOrAnnounceBatch(std::string_view file, bool runNow) {
@@ -96,26 +89,30 @@ void beginNowModeDatabase(WorkingFields& fields, std::string_view tempFolder, in
     if (platform::fileExists(fields.edTempFn)) deleteFileForced(fields.edTempFn);
 }
 
-bool saveAndRunNowModeBatch(WorkingFields& fields, bool visible, platform::Process* batch) {
+NowModeBatch saveAndRunNowModeBatch(WorkingFields& fields, bool visible) {
     try {
         saveBatchFile(fields.mActBat, fields.edBatFn);
     } catch (const std::runtime_error& error) {
         fields.mLog.writeErrorLine(saveFailure(fields.edBatFn, error.what()), false);
-        return false;
+        return {};
     }
-    if (batch != nullptr)
-        *batch = runCommandKeepingProcess(fields.mLog, fields.edBatFn, "", visible);
-    else
-        runCommand(fields.mLog, fields.edBatFn, "", visible);
-    return true;
+    platform::ShellStart start = runCommand(fields.mLog, fields.edBatFn, "", visible);
+    if (!start.started) return {NowModeBatch::NotStarted, {}};
+    return {NowModeBatch::Started, std::move(start.process)};
 }
 
 bool waitForOutputFile(std::string_view path, const OutputWait& plan, const platform::Process* batch) {
     if (batch != nullptr && *batch) {
         // The tool may still be writing once the file exists: wait for the whole batch instead.
         // Only a wait that cannot be done at all falls back to polling.
-        if (platform::waitPaintingWindows(*batch, plan.longest()) != platform::WaitResult::Failed)
-            return platform::fileExists(path);
+        switch (platform::waitPaintingWindows(*batch, plan.longest())) {
+            case platform::WaitResult::Ended:
+                return platform::fileExists(path);
+            case platform::WaitResult::TimedOut:
+                return false;
+            case platform::WaitResult::Failed:
+                break;
+        }
     }
     if (plan.firstPause.count() > 0) platform::sleepProcessingEvents(plan.firstPause);
     for (int poll = 0; poll < plan.polls; ++poll) {

@@ -17,11 +17,9 @@ namespace fbwb {
 void saveBatchFile(const std::vector<std::string>& lines, std::string_view path);
 
 // Logs "Az alábbi parancs futtatása:" and file + " " + parameters, then asks the shell to open
-// the file with "Open" in a normal or hidden window. Returns at once; the shell's answer is not examined.
-void runCommand(OperationLog& log, std::string_view file, std::string_view parameters, bool visible);
-// The same, keeping the started process (empty when the shell gave none) so that the caller can wait for it.
-platform::Process runCommandKeepingProcess(OperationLog& log, std::string_view file, std::string_view parameters,
-                                           bool visible);
+// the file with "Open" in a normal or hidden window, keeping the started process. Returns at once.
+// The shell shows no box of its own: a file it cannot start is logged as an error line (no box).
+platform::ShellStart runCommand(OperationLog& log, std::string_view file, std::string_view parameters, bool visible);
 
 // runNow: the shell opens the file, shown, without waiting. Otherwise a plain message box names it.
 void openOrAnnounceBatch(std::string_view file, bool runNow);
@@ -45,9 +43,13 @@ bool finishBatchModeTarget(WorkingFields& fields);
 // Now mode, before database number index: edTempFn = temp folder + "temp_<index>.txt", edBatFn the
 // same with ".bat"; mActBat cleared and a leftover temp file deleted.
 void beginNowModeDatabase(WorkingFields& fields, std::string_view tempFolder, int index);
-// Now mode: saves mActBat to edBatFn and runs it through runCommand. A save failure is logged
-// (no box) and nothing is started: false. With batch given, the started process is kept there.
-bool saveAndRunNowModeBatch(WorkingFields& fields, bool visible, platform::Process* batch = nullptr);
+// Now mode: saves mActBat to edBatFn and runs it through runCommand. A save failure is logged (no
+// box) and nothing is started; a batch the shell cannot start is logged by runCommand.
+struct NowModeBatch {
+    enum State { NotSaved, NotStarted, Started } state = NotSaved;
+    platform::Process process;  // Started: the batch, to be waited for
+};
+NowModeBatch saveAndRunNowModeBatch(WorkingFields& fields, bool visible);
 
 // How long to look for an output file: a first pause, then up to polls checks with a pause after
 // each miss.
@@ -62,8 +64,9 @@ inline constexpr OutputWait kSettingsStepWait{std::chrono::milliseconds(0), std:
 inline constexpr OutputWait kHeaderReadWait{std::chrono::milliseconds(250), std::chrono::milliseconds(250), 30};
 
 // Whether the file exists after waiting. With the batch's process, waits (at most the plan's
-// longest wait, windows painted) for the batch to end first, so that a file still being written
-// is never read; without one, polls and returns as soon as the file exists.
+// longest wait, windows painted) for the batch to end first: a batch still running then gives
+// false, so that a file still being written is never read. Without one, polls and returns as soon
+// as the file exists.
 bool waitForOutputFile(std::string_view path, const OutputWait& plan, const platform::Process* batch);
 
 // The lines of a file that a batch's redirection wrote, converted from the OEM code page (or the

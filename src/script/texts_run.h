@@ -9,6 +9,8 @@ inline constexpr const char* kOverwriteQuestion = "Biztosan felülírja a %s fá
 // File name, then the system's error text (three blanks before "A hiba").
 inline constexpr const char* kBatchSaveFailed =
     "Hiba történt a fájl mentése során. A fájl neve: %s   A hiba leírása: %s";
+// A batch file the shell could not start: the file, then the system's error text.
+inline constexpr const char* kBatchStartFailed = "A(z) %s parancsfájl nem indítható el. A hiba leírása: %s";
 // Two blanks after the dash.
 inline constexpr const char* kRunProgramSyncWaitFailed = "RunProgramSync -  Error waiting process to terminate.";
 

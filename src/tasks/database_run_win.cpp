@@ -26,24 +26,32 @@ void runDatabaseList(WorkingFields& fields, const CommonSettings& settings, cons
     fields.mActBat.clear();
 
     const bool batchMode = list.mode == RunMode::Batch;
+    bool stopped = false;
     if (!batchMode || beginBatchModeTarget(fields, list.batchFile)) {
         fields.mActBat.clear();
         startRunReport(fields.htmlLog, report, localNow());
         for (size_t i = 0; i < list.lines.size(); ++i) {
             const std::string& line = list.lines[i];
             if (trim(line).empty()) continue;
+            if (fields.stopAfterCurrent) {
+                fields.mLog.writeLogLine(std::string(texts_tasks::kRunStopped));
+                stopped = true;
+                break;
+            }
             const int index = static_cast<int>(i);
             if (!batchMode) beginNowModeDatabase(fields, settings.tempFolder, index);
+            step(line, index);
+            // Per finished database: a now-mode step ends when its database is done.
             fields.pbOp.setPosition(fields.pbOp.position() + 1);
             processPendingEvents();
-            step(line, index);
         }
         if (batchMode)
             finishBatchModeTarget(fields);
         else
             finishRunReport(fields.htmlLog, report, settings.tempFolder);
     }
-    platform::prompter().showMessage(texts_core::kRunFinished, platform::BoxKind::Message);
+    platform::prompter().showMessage(stopped ? texts_tasks::kRunStopped : texts_core::kRunFinished,
+                                     platform::BoxKind::Message);
 }
 
 bool toolPresent(OperationLog& log, std::string_view missingText, const std::string& tool) {

@@ -13,9 +13,10 @@ namespace fbwb {
 
 // Progress over the list; in batch mode the target file (nothing runs after a No to the overwrite
 // question); the report started; for each non-blank line (its index counts the blank lines too)
-// the now-mode files prepared, the progress advanced and the step run; then the report completed
-// and opened (now mode) or the batch file saved (batch mode); the final message in every case but
-// a report that cannot be saved, which throws std::runtime_error.
+// the now-mode files prepared, the step run and the progress advanced; a stop asked for meanwhile
+// (fields.stopAfterCurrent) leaves the remaining databases out; then the report completed
+// and opened (now mode) or the batch file saved (batch mode); the final message (the stop's after a
+// stop) in every case but a report that cannot be saved, which throws std::runtime_error.
 void runDatabaseList(WorkingFields& fields, const CommonSettings& settings, const FdbListChoice& list,
                      RunReport report, const std::function<void(std::string_view line, int index)>& step);
 

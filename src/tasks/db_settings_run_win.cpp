@@ -79,11 +79,19 @@ void btnGfixOpClick(WorkingFields& fields, const CommonSettings& settings, RunMo
 
     const std::string output = fields.edTempFn;
     fields.mActBat.push_back(gstatHeaderToFileLine(gstat, database, output));
-    platform::Process batch;
-    if (!saveAndRunNowModeBatch(fields, false, &batch)) return;
+    NowModeBatch batch = saveAndRunNowModeBatch(fields, false);
+    if (batch.state != NowModeBatch::Started) return;
 
     // The report is read only once the batch has ended, never while gstat may still be writing it.
-    if (!waitForOutputFile(output, kSettingsStepWait, &batch)) {
+    const bool ready = waitForOutputFile(output, kSettingsStepWait, &batch.process);
+    if (!platform::hasEnded(batch.process)) {
+        // Still running: its files stay, and nothing of it is read.
+        fields.mLog.writeErrorLine(fill(kSettingsBatchStillRunning, {fields.edBatFn}), false);
+        return;
+    }
+    // It holds the password in plain text.
+    deleteFileForced(fields.edBatFn);
+    if (!ready) {
         fields.mLog.writeErrorLine(fill(kHeaderOutputMissing, {output}), false);
         return;
     }
@@ -95,7 +103,6 @@ void btnGfixOpClick(WorkingFields& fields, const CommonSettings& settings, RunMo
         return;
     }
     deleteFileForced(output);
-    deleteFileForced(fields.edBatFn);
 }
 
 void addDbSettingsReportRow(WorkingFields& fields, const std::vector<std::string>& lines,

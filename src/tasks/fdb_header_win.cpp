@@ -50,7 +50,8 @@ std::string runGstatHeader(std::string_view serverFolder, std::string_view resul
 
     // The process is kept so that the report is read only once the batch has ended, never half written.
     const platform::Process batch =
-        platform::shellOpen(batchFile, texts_tasks::kGstatShellVerb, "", platform::ShowMode::Hidden, true);
+        platform::shellOpen(batchFile, texts_tasks::kGstatShellVerb, "", platform::ShowMode::Hidden, true, true)
+            .process;
     if (!waitForOutputFile(resultFile, kHeaderReadWait, &batch)) return {};
     return getOdsFromHeaderReport(readReport(resultFile));
 }

@@ -24,8 +24,11 @@ void startRunReport(THtml5Producer& page, RunReport run, const LocalDateTime& st
                          std::string(runReportTableStart(run)) + "\r\n");
 }
 
-void addMaintenanceReportEntry(THtml5Producer& page, std::string_view databasePath, std::string_view logFilePath) {
+void addMaintenanceReportEntry(THtml5Producer& page, std::string_view databasePath, std::string_view logFilePath,
+                               bool succeeded, std::string_view outcome) {
     page.body.push_back(fill(t::kMaintenanceEntryFormat, {databasePath}));
+    const std::string shown = succeeded ? std::string(outcome) : std::string(t::kOutcomeFailedPrefix) + std::string(outcome);
+    page.body.push_back(fill(t::kMaintenanceOutcomeFormat, {succeeded ? t::kColourMatch : t::kColourMismatch, shown}));
     const std::string link = std::string(t::kFileUrlPrefix) + std::string(logFilePath);
     page.body.push_back(fill(t::kMaintenanceLogLinkFormat, {link}));
 }

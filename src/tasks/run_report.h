@@ -18,9 +18,10 @@ std::string_view runReportFileName(RunReport run);    // the fixed name in the t
 // Replaces the page: the run's title with the start date ("yyyy.mm.dd"), and the table start as its body.
 void startRunReport(THtml5Producer& page, RunReport run, const LocalDateTime& start);
 
-// Maintenance: the two lines of one database, its path and a link to its tool log ("file://" + the
-// path, unchanged).
-void addMaintenanceReportEntry(THtml5Producer& page, std::string_view databasePath, std::string_view logFilePath);
+// Maintenance: the lines of one database: its path, its outcome (green when every step succeeded,
+// red and after "HIBA: " otherwise) and a link to its tool log ("file://" + the path, unchanged).
+void addMaintenanceReportEntry(THtml5Producer& page, std::string_view databasePath, std::string_view logFilePath,
+                               bool succeeded, std::string_view outcome);
 
 // Settings: a row per database, begun with its path, one cell per compared parameter, then ended.
 void beginDbSettingsReportRow(THtml5Producer& page, std::string_view databasePath);

@@ -40,9 +40,13 @@ inline constexpr std::string_view kDatabaseMissing = "Az alábbi Firebird adatb�
 inline constexpr std::string_view kGfixMissing = "A GFIX.EXE nem található: ";
 inline constexpr std::string_view kGbakMissing = "A GBAK.EXE nem található: ";
 inline constexpr std::string_view kGstatMissing = "A GSTAT.EXE nem található: ";
+// A database run stopped on request before its next database: logged, and the closing message.
+inline constexpr std::string_view kRunStopped = "A művelet leállt: a hátralévő adatbázisok kimaradtak.";
 // The settings step's output file.
 inline constexpr std::string_view kHeaderOutputMissing =
     "Az adatbázisból lekérdezett adatokat tároló ideiglenes fájl nem található. A fájl neve: %s";
+inline constexpr std::string_view kSettingsBatchStillRunning =
+    "A(z) %s parancsfájl nem fejeződött be a várakozási idő alatt, ezért az eredménye nem dolgozható fel.";
 inline constexpr std::string_view kHeaderOutputUnreadable =
     "Nem feldolgozni az adatbzistól lekérdezett adatokat. A fájl neve: %s   A hiba leírása: %s";
 
@@ -54,6 +58,47 @@ inline constexpr std::string_view kGfixValidateSwitches = "-USER %s -PASSWORD %s
 inline constexpr std::string_view kGfixSweepSwitches = "-USER %s -PASSWORD %s \"%s\" -sweep";
 // "-mend", not "-m": Firebird 3's gfix refuses the one-letter form, 2.5's read it as -mend.
 inline constexpr std::string_view kGfixMendSwitches = "-USER %s -PASSWORD %s \"%s\" -mend";
+
+// The maintenance batch checks each step with cmd's own means and writes into the database's log a
+// marker line per step (the text after the marker, then the exit code) and a closing marker; the
+// program reads the markers back for the report. The batch files are in the OEM code page, and so
+// are these lines in the log.
+inline constexpr std::string_view kStepMarker = "*** ";
+inline constexpr std::string_view kExitCodeTail = ": kilépési kód %errorlevel%";
+inline constexpr std::string_view kStepValidate = "Adatbázis-ellenőrzés - gfix -v -full";
+inline constexpr std::string_view kStepSweep = "Takarítás - gfix -sweep";
+inline constexpr std::string_view kStepMend = "Javítás - gfix -mend";
+inline constexpr std::string_view kStepBackup = "Biztonsági mentés - gbak";
+inline constexpr std::string_view kStepBackupRename = "A mentésfájl átnevezése: sikertelen";
+inline constexpr std::string_view kStepRestore = "Visszatöltés - gbak -c";
+inline constexpr std::string_view kStepsSucceeded = "Minden lépés sikeres.";
+inline constexpr std::string_view kStepsAbandoned = "A karbantartás megszakadt, a további lépések elmaradtak.";
+inline constexpr std::string_view kDatabaseInUse =
+    "Az adatbázis használatban van, nem cserélhető le. A visszatöltött példány megmaradt: ";
+// The batch's own files beside the database: gbak writes the backup under this tail first, and the
+// restore goes into a new file that keeps this extension when the swap cannot be done.
+inline constexpr std::string_view kBackupTempTail = ".tmp";
+inline constexpr std::string_view kRestoredExtension = ".visszatoltott";
+// The batch's labels, followed by the database's index.
+inline constexpr std::string_view kLabelFailed = "db%s_hiba";
+inline constexpr std::string_view kLabelRestoreFailed = "db%s_visszatoltes_hiba";
+inline constexpr std::string_view kLabelInUse = "db%s_hasznalatban";
+inline constexpr std::string_view kLabelEnd = "db%s_vege";
+
+// Maintenance report: a coloured outcome line per database between its two lines; the outcome is
+// also logged (a failure as an error line, which has its own prefix), in the report a failure
+// starts with the prefix below.
+inline constexpr std::string_view kMaintenanceOutcomeFormat = "<span style=\"background-color:#%s\">%s</span><br />";
+inline constexpr std::string_view kOutcomeFailedPrefix = "HIBA: ";
+inline constexpr std::string_view kOutcomeSucceeded = "OK. Minden lépés sikeresen lefutott.";
+inline constexpr std::string_view kOutcomeStepFailed =
+    "%s. A további lépések elmaradtak, az eredeti adatbázis megmaradt.";
+inline constexpr std::string_view kOutcomeInUse =
+    "Az adatbázis használatban van, ezért nem cserélhető le a visszatöltött példányra. Az eredeti adatbázis és "
+    "a mentés megmaradt, a visszatöltött példány: %s";
+inline constexpr std::string_view kOutcomeIncomplete =
+    "A karbantartás nem futott végig, a napló nem mondja meg, melyik lépés maradt el.";
+inline constexpr std::string_view kOutcomeNotSaved = "A parancsfájl nem menthető, a lépések nem futottak le.";
 
 // Settings: gfix's switches (database, user, password; buffers first), gstat's header into a file.
 inline constexpr std::string_view kGfixWriteAsyncSwitches = "-WRITE ASYNC \"%s\" -USER %s -PASSWORD %s";

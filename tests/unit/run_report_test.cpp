@@ -35,16 +35,21 @@ TEST(RunReport, StartGivesTitleWithStartDateAndTableStart) {
     }
 }
 
-TEST(RunReport, MaintenanceEntryKeepsPathsUnescaped) {
-    THtml5Producer page;
-    startRunReport(page, RunReport::Maintenance, kStart);
-    addMaintenanceReportEntry(page, "c:\\A&B <2017>\\könyv.fdb", "c:\\KELMORA.WIN\\fdbMaintain_0.txt");
-    EXPECT_EQ(page.body,
-              (Lines{"<table cellSpacing=\"1\" cellPadding=\"0\" border=\"1\">",
-                     "<B>A(z) \"c:\\A&B <2017>\\könyv.fdb\" adatbázis karbantartása </b><br />",
-                     "<font color=\"#CCCCCC\">A művelet végrehajtása során keletkezett naplóbejegyzések "
-                     "megtekintéséhez <a href=\"file://c:\\KELMORA.WIN\\fdbMaintain_0.txt\">kattintson ide</a>"
-                     "</font>.<br /><br />"}));
+TEST(RunReport, MaintenanceEntryShowsTheOutcomeInItsColour) {
+    for (const bool succeeded : {true, false}) {
+        THtml5Producer page;
+        startRunReport(page, RunReport::Maintenance, kStart);
+        addMaintenanceReportEntry(page, "c:\\A&B <2017>\\könyv.fdb", "c:\\KELMORA.WIN\\fdbMaintain_0.txt", succeeded,
+                                  "x");
+        EXPECT_EQ(page.body,
+                  (Lines{"<table cellSpacing=\"1\" cellPadding=\"0\" border=\"1\">",
+                         "<B>A(z) \"c:\\A&B <2017>\\könyv.fdb\" adatbázis karbantartása </b><br />",
+                         std::string("<span style=\"background-color:#") +
+                             (succeeded ? "8ada8a\">x" : "ff7777\">HIBA: x") + "</span><br />",
+                         "<font color=\"#CCCCCC\">A művelet végrehajtása során keletkezett naplóbejegyzések "
+                         "megtekintéséhez <a href=\"file://c:\\KELMORA.WIN\\fdbMaintain_0.txt\">kattintson ide</a>"
+                         "</font>.<br /><br />"}));
+    }
 }
 
 TEST(RunReport, SettingsCellColourMessageAndLogLine) {

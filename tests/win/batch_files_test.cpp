@@ -171,7 +171,7 @@ TEST_F(BatchFiles, RunCommandLogsTheFileAndItsParameters) {
     for (const Case& c :
          {Case{"", path("p.bat") + " ", ""}, Case{"egy ketto", path("p.bat") + " egy ketto", "egy ketto\r\n"}}) {
         OperationLog log;
-        const platform::Process batch = runCommandKeepingProcess(log, path("p.bat"), c.parameters, false);
+        const platform::Process batch = runCommand(log, path("p.bat"), c.parameters, false).process;
         ASSERT_TRUE(batch);
         ASSERT_EQ(platform::waitPaintingWindows(batch, 30s), platform::WaitResult::Ended);
         EXPECT_EQ(log.lines(), (std::vector<std::string>{"Az alábbi parancs futtatása:", c.logged}));
@@ -295,12 +295,12 @@ TEST_F(BatchFiles, NowModeBatchIsSavedAndRun) {
     WorkingFields fields;
     beginNowModeDatabase(fields, folder(), 3);
     fields.mActBat = {"@echo off", "echo " + kAccentedUtf8 + "> \"" + fields.edTempFn + "\""};
-    platform::Process batch;
     // Shown, so that cmd gets a console of its own: Wine's cmd echoes into files in the console's
     // code page, and a hidden batch started from a program without a console has none there.
-    ASSERT_TRUE(saveAndRunNowModeBatch(fields, true, &batch));
-    ASSERT_TRUE(batch);
-    EXPECT_TRUE(waitForOutputFile(fields.edTempFn, {0ms, 100ms, 100}, &batch));
+    const NowModeBatch batch = saveAndRunNowModeBatch(fields, true);
+    ASSERT_EQ(batch.state, NowModeBatch::Started);
+    ASSERT_TRUE(batch.process);
+    EXPECT_TRUE(waitForOutputFile(fields.edTempFn, {0ms, 100ms, 100}, &batch.process));
     EXPECT_EQ(readOutputLines(fields.edTempFn), std::vector<std::string>{kAccentedUtf8});
     EXPECT_EQ(fields.mLog.lines(), (std::vector<std::string>{"Az alábbi parancs futtatása:", fields.edBatFn + " "}));
 }
@@ -311,9 +311,9 @@ TEST_F(BatchFiles, NowModeSaveFailureIsLoggedWithoutABoxAndNothingRuns) {
     WorkingFields fields;
     beginNowModeDatabase(fields, path("nincs"), 0);
     fields.mActBat = {"pause"};
-    platform::Process batch;
-    EXPECT_FALSE(saveAndRunNowModeBatch(fields, true, &batch));
-    EXPECT_FALSE(batch);
+    const NowModeBatch batch = saveAndRunNowModeBatch(fields, true);
+    EXPECT_EQ(batch.state, NowModeBatch::NotSaved);
+    EXPECT_FALSE(batch.process);
     EXPECT_TRUE(prompter.boxes().empty());
     ASSERT_EQ(fields.mLog.lines().size(), 1u);
     const std::string start =
@@ -331,16 +331,45 @@ std::vector<std::string> twoStepBatch(const std::string& out) {
 TEST_F(BatchFiles, WaitWithTheBatchProcessReadsOnlyAfterItEnded) {
     saveBatchFile(twoStepBatch(path("out.txt")), path("two.bat"));
     OperationLog log;
-    const platform::Process batch = runCommandKeepingProcess(log, path("two.bat"), "", false);
+    const platform::Process batch = runCommand(log, path("two.bat"), "", false).process;
     ASSERT_TRUE(batch);
     EXPECT_TRUE(waitForOutputFile(path("out.txt"), {0ms, 100ms, 100}, &batch));
     EXPECT_EQ(readOutputLines(path("out.txt")), (std::vector<std::string>{"first", "second"}));
 }
 
+TEST_F(BatchFiles, AFileStillBeingWrittenIsNeverReadAfterTheWaitRanOut) {
+    saveBatchFile(twoStepBatch(path("out.txt")), path("two.bat"));
+    OperationLog log;
+    const platform::Process batch = runCommand(log, path("two.bat"), "", false).process;
+    ASSERT_TRUE(batch);
+    ASSERT_TRUE(waitForOutputFile(path("out.txt"), {0ms, 100ms, 100}, nullptr)) << "the first half is written";
+    EXPECT_FALSE(waitForOutputFile(path("out.txt"), {0ms, 100ms, 3}, &batch)) << "the batch is still at work";
+    EXPECT_FALSE(platform::hasEnded(batch));
+    EXPECT_EQ(platform::waitPaintingWindows(batch, 30s), platform::WaitResult::Ended);
+}
+
+// The shell's refusal is the run's error line, and the shell shows no box of its own.
+TEST_F(BatchFiles, ABatchTheShellCannotStartIsAnErrorLine) {
+    platform::ScriptedPrompter prompter;
+    platform::PrompterOverride use(prompter);
+    WorkingFields fields;
+    fields.edBatFn = path("nincs.bat");  // not saved: the shell has nothing to start
+    OperationLog& log = fields.mLog;
+    const platform::ShellStart start = runCommand(log, fields.edBatFn, "", false);
+    EXPECT_FALSE(start.started);
+    EXPECT_FALSE(start.process);
+    ASSERT_EQ(log.lines().size(), 3u);
+    EXPECT_EQ(log.lines()[1], fields.edBatFn + " ");
+    EXPECT_EQ(log.lines()[2],
+              "HIBA   ---> A(z) " + fields.edBatFn + " parancsfájl nem indítható el. A hiba leírása: " + start.error);
+    EXPECT_FALSE(start.error.empty());
+    EXPECT_TRUE(prompter.boxes().empty());  // and the shell's own box would have kept this call from returning
+}
+
 TEST_F(BatchFiles, WaitWithoutAProcessReturnsOnceTheFileExists) {
     saveBatchFile(twoStepBatch(path("out.txt")), path("two.bat"));
     OperationLog log;
-    const platform::Process batch = runCommandKeepingProcess(log, path("two.bat"), "", false);
+    const platform::Process batch = runCommand(log, path("two.bat"), "", false).process;
     ASSERT_TRUE(batch);
     EXPECT_TRUE(waitForOutputFile(path("out.txt"), {0ms, 100ms, 100}, nullptr));
     // The batch is still at work: this is why a known process is waited for instead.
@@ -360,7 +389,7 @@ TEST_F(BatchFiles, MissingOutputFileIsFalseAfterTheBoundedWait) {
     // With the process: its end is the answer, however long the plan.
     saveBatchFile({"@echo off"}, path("quiet.bat"));
     OperationLog log;
-    const platform::Process batch = runCommandKeepingProcess(log, path("quiet.bat"), "", false);
+    const platform::Process batch = runCommand(log, path("quiet.bat"), "", false).process;
     ASSERT_TRUE(batch);
     start = Clock::now();
     EXPECT_FALSE(waitForOutputFile(path("never.txt"), {0ms, 1000ms, 30}, &batch));

@@ -6,7 +6,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <set>
+#include <thread>
 
 #include "app/main_window_ids.h"
 #include "app/main_window_win.h"
@@ -279,10 +281,56 @@ TEST_F(MainWindow, DatabaseActionsRunTheirTaskOnlyWhenTheDialogIsConfirmed) {
     EXPECT_TRUE(startsWith(window_.fields().edActFdbFn, database)) << "the settings step saw the database";
 }
 
+// Stopping after the current database: offered only while a database run lasts; the database
+// being worked on is finished, the rest are left out, and the closing message says so.
+TEST_F(MainWindow, StopAfterTheCurrentDatabaseLeavesTheRestOut) {
+    test::TempFolder scratch;
+    platform::createFolders(scratch / "adat");
+    for (const char* name : {"a.fdb", "b.fdb"})
+        platform::writeFileBytes(scratch / ("adat\\" + std::string(name)),
+                                 *platform::readFileBytes("C:\\fbwb-fixture\\template.fdb"));
+    setText(IDC_cbFbServerPath, "c:\\KELMORA.WIN\\Firebird\\Firebird_3_0");
+    setText(IDC_edFolderName, scratch / "adat");
+    setText(IDC_edTempDir, scratch.path());
+    EXPECT_FALSE(enabled(IDC_btnStopAfterCurrent));
+    platform::ShellOpenRecorder shell(
+        [](const platform::ShellRequest& request) { return endsWith(request.file, ".bat"); });
+
+    // Another thread presses the button as soon as the run offers it, while the first batch runs.
+    HWND main = window_.hwnd();
+    HWND stop = GetDlgItem(main, IDC_btnStopAfterCurrent);
+    std::atomic<bool> pressed{false};
+    std::thread presser([&] {
+        for (int i = 0; i < 6000 && !IsWindowEnabled(stop); ++i) Sleep(10);
+        if (!IsWindowEnabled(stop)) return;
+        PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_btnStopAfterCurrent, BN_CLICKED), reinterpret_cast<LPARAM>(stop));
+        pressed = true;
+    });
+    std::atomic<bool> seen{false};
+    std::thread answerer =
+        test::answerDialog(GetCurrentThreadId(), L"Adatb\u00e1zisok karbantart\u00e1sa ", IDOK, seen);
+    click(IDC_ToolButton3);
+    answerer.join();
+    presser.join();
+    ASSERT_TRUE(pressed);
+
+    ASSERT_EQ(boxes_.boxes().size(), 1u);
+    EXPECT_EQ(boxes_.boxes()[0].text, "A művelet leállt: a hátralévő adatbázisok kimaradtak.");
+    ASSERT_EQ(shell.requests().size(), 2u) << "one batch, then the report";
+    const std::string report = *platform::readFileBytes(scratch / "DbMaintainResults.htm");
+    EXPECT_EQ(report.find("b.fdb"), std::string::npos) << report;
+    EXPECT_NE(report.find("a.fdb"), std::string::npos) << report;
+    EXPECT_NE(logView().find("A művelet leállt: a hátralévő adatbázisok kimaradtak."), std::string::npos);
+    EXPECT_FALSE(enabled(IDC_btnStopAfterCurrent));
+    EXPECT_FALSE(window_.fields().stopAfterCurrent) << "the next run starts afresh";
+}
+
 TEST_F(MainWindow, RunMarkerDisablesTheActionsAndKeepsTheWindowOpen) {
     {
         TfrmFbSettingsMain::RunScope run(window_);
         for (int id : kActionButtons) EXPECT_FALSE(enabled(id)) << id;
+        for (int id : {IDC_Button12, IDC_Button13, IDC_Button15}) EXPECT_FALSE(enabled(id)) << id;
+        EXPECT_FALSE(enabled(IDC_btnStopAfterCurrent)) << "only a database run can be stopped";
         EXPECT_THROW(TfrmFbSettingsMain::RunScope second(window_), std::logic_error);
 
         window_.fields().pbOp.setMax(4);

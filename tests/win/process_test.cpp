@@ -208,7 +208,9 @@ TEST(Process, SleepProcessingEventsLeavesTheQuitRequestToTheMainLoop) {
 TEST_F(ProcessTest, ShellOpenOfABatchGivesCmdToWaitFor) {
     const std::string out = path("out.txt");
     const std::string batch = writeBatch("shell.bat", {"@echo off", "echo %1> \"" + out + "\"", "exit /b 3"});
-    const Process process = shellOpen(batch, "Open", "hello", ShowMode::Hidden, true);
+    const ShellStart start = shellOpen(batch, "Open", "hello", ShowMode::Hidden, true);
+    ASSERT_TRUE(start.started);
+    const Process& process = start.process;
     ASSERT_TRUE(process);
     EXPECT_EQ(waitPaintingWindows(process, 30s), WaitResult::Ended);
     EXPECT_EQ(exitCodeOf(process), 3u);
@@ -217,11 +219,13 @@ TEST_F(ProcessTest, ShellOpenOfABatchGivesCmdToWaitFor) {
     EXPECT_EQ(text, "hello\r\n");
 }
 
-// (A missing file is not tried: the shell keeps its own error box for it.)
+// (A missing file is tried silently only: otherwise the shell shows its own error box.)
 TEST_F(ProcessTest, ShellOpenWithoutAProcessGivesNoneButStillRuns) {
     const std::string out = path("ran.txt");
     const std::string batch = writeBatch("quiet.bat", {"@echo off", "echo ran> \"" + out + "\""});
-    EXPECT_FALSE(shellOpen(batch, "Open", "", ShowMode::Hidden, false));
+    const ShellStart start = shellOpen(batch, "Open", "", ShowMode::Hidden, false);
+    EXPECT_TRUE(start.started);
+    EXPECT_FALSE(start.process);
     for (int i = 0; i < 100 && !fs::exists(folder_ / "ran.txt"); ++i) std::this_thread::sleep_for(50ms);
     EXPECT_TRUE(fs::exists(folder_ / "ran.txt"));
     std::this_thread::sleep_for(200ms);  // let cmd let go of the folder

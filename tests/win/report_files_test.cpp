@@ -85,7 +85,7 @@ TEST(RunReportFile, NowModeCompletesSavesOverAnEarlierReportAndOpensIt) {
     // Two runs in a row: the second report holds only the second run's database.
     for (const char* database : {"c:\\first.fdb", "c:\\R&D\\második.fdb"}) {
         startRunReport(page, RunReport::Maintenance, LocalDateTime{2017, 3, 15, 8, 0, 0});
-        addMaintenanceReportEntry(page, database, "c:\\t\\fdbMaintain_0.txt");
+        addMaintenanceReportEntry(page, database, "c:\\t\\fdbMaintain_0.txt", true, "OK. Minden l\xC3\xA9p\xC3\xA9s");
         // The temp folder arrives with blanks and without its trailing backslash.
         EXPECT_EQ(finishRunReport(page, RunReport::Maintenance, "  " + folder + " "),
                   expectedPath);
@@ -95,7 +95,9 @@ TEST(RunReportFile, NowModeCompletesSavesOverAnEarlierReportAndOpensIt) {
               "<title>Firebird adatb\xE1zisok karbantart\xE1sa - 2017.03.15</title>\r\n</head>\r\n<body>\r\n"
               "<table cellSpacing=\"1\" cellPadding=\"0\" border=\"1\">\r\n"
               "<B>A(z) \"c:\\R&D\\m\xE1sodik.fdb\" adatb\xE1zis karbantart\xE1sa </b><br />\r\n"
-              "<font color=\"#CCCCCC\">A m\xFBvelet v\xE9grehajt\xE1sa sor\xE1n keletkezett napl\xF3" "bejegyz\xE9sek "
+              "<span style=\"background-color:#8ada8a\">OK. Minden l\xE9p\xE9s</span><br />\r\n"
+              "<font color=\"#CCCCCC\">A m\xFBvelet v\xE9grehajt\xE1sa sor\xE1n keletkezett napl\xF3"
+              "bejegyz\xE9sek "
               "megtekint\xE9s\xE9hez <a href=\"file://c:\\t\\fdbMaintain_0.txt\">kattintson ide</a></font>."
               "<br /><br />\r\n"
               "</table>\r\n</body>\r\n</html>\r\n");
