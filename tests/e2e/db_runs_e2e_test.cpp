@@ -465,6 +465,22 @@ TEST_F(DatabaseRuns, SettingsWithoutCacheReportsOtherBuffersAsMismatch) {
     EXPECT_EQ(fields.mActBat.size(), 2u) << "no -BUFFERS line";
 }
 
+// A "%" in the temp folder: on Windows the shell refuses the batch (an error line, see the batch
+// file tests); Wine's shell starts it, but cmd cannot follow its lines. Either way the database is
+// never reported as maintained.
+TEST_F(DatabaseRuns, ABatchThatCannotRunIsNeverReportedAsDone) {
+    const std::string db = database("kelmora.fdb");
+    settings.tempFolder = scratch.folder("50%off");
+    platform::ShellOpenRecorder shell(isBatch);
+
+    runMaintenance(fields, settings, {RunMode::Now, "", {db}}, {true, false, false, false});
+
+    const std::string report = fileText(settings.tempFolder + "\\DbMaintainResults.htm", 1250);
+    EXPECT_EQ(report.find("8ada8a"), std::string::npos) << report;
+    EXPECT_FALSE(contains(fields.mLog.lines(), "OK. Minden l\xC3\xA9p\xC3\xA9s sikeresen lefutott."));
+    ASSERT_EQ(prompter.boxes().size(), 1u) << "no box but the final message";
+}
+
 // A settings batch that outlasts the step's wait: its output is never read (gstat may still be
 // writing it), the step says why, and the batch is left alone while it runs; one that has ended is
 // deleted whatever its outcome, for it holds the password.
