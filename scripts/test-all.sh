@@ -8,13 +8,13 @@ jobs=$(nproc)
 echo "== host: portable core with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset host >/dev/null
 cmake --build --preset host -j "$jobs"
-ctest --preset host -j "$jobs"
+ctest --preset host -j "$jobs" --output-on-failure
 
 echo "== windows: mingw-w64 cross build, tests under Wine"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$jobs"
 status=0
-ctest --preset windows -j "$jobs" || status=$?
+ctest --preset windows -j "$jobs" --output-on-failure || status=$?
 
 # Leave no Wine session behind.
 WINEPREFIX="${FBWB_WINEPREFIX:-$HOME/.cache/fbwb/wineprefix}" wineserver -k 2>/dev/null || true

@@ -74,8 +74,7 @@ void maintainDatabase(WorkingFields& fields, const CommonSettings& settings, Run
 
     NowModeBatch batch = saveAndRunNowModeBatch(fields, true);
     if (batch.state == NowModeBatch::NotStarted) return;
-    MaintenanceOutcome outcome;
-    outcome.kind = MaintenanceOutcome::Incomplete;
+    MaintenanceOutcome outcome;  // incomplete until the log says otherwise
     if (batch.state == NowModeBatch::Started) {
         // One database at a time, however long its restore takes; the window stays usable meanwhile.
         platform::waitProcessingEvents(batch.process, platform::kNoTimeLimit);
