@@ -52,10 +52,10 @@ std::string programOf(std::string_view commandLine) {
 
 }  // namespace
 
-bool keepWaitingForService(unsigned long target, unsigned long previousCheckPoint, const ServiceStatusSeen& now,
+bool keepWaitingForService(unsigned long target, const ServiceStatusSeen& previous, const ServiceStatusSeen& now,
                            std::chrono::milliseconds waited, const ServiceWaitLimits& limits) {
     if (now.state == target) return false;
-    if (now.checkPoint < previousCheckPoint) return false;
+    if (now.state == previous.state && now.checkPoint < previous.checkPoint) return false;
     if (!isPending(now.state)) return false;
     return waited < limits.total;
 }

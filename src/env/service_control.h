@@ -34,10 +34,11 @@ struct ServiceStatusSeen {
     unsigned long waitHint = 0;  // milliseconds
 };
 
-// Whether to query again after status `now`, when the check-point before it was `previousCheckPoint`:
-// not once the target is reached, not when the check-point went back, not in a state that is
-// neither the target nor pending (the service gave up), and not after the time allowed.
-bool keepWaitingForService(unsigned long target, unsigned long previousCheckPoint, const ServiceStatusSeen& now,
+// Whether to query again after status `now`, the status before it being `previous`: not once the
+// target is reached, not when the check-point went back within one state (a new state counts its
+// check-points afresh: a stop that follows a start pending at check-point 5 begins at 1), not in a
+// state that is neither the target nor pending (the service gave up), and not after the time allowed.
+bool keepWaitingForService(unsigned long target, const ServiceStatusSeen& previous, const ServiceStatusSeen& now,
                            std::chrono::milliseconds waited, const ServiceWaitLimits& limits);
 // The pause before the next query.
 std::chrono::milliseconds servicePause(const ServiceStatusSeen& now, const ServiceWaitLimits& limits);

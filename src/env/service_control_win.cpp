@@ -1,5 +1,7 @@
 #include "env/service_control_win.h"
 
+#include <algorithm>
+
 #include <windows.h>
 
 #include <chrono>
@@ -38,9 +40,9 @@ unsigned long waitForState(SC_HANDLE service, unsigned long target, SERVICE_STAT
                            const ServiceWaitLimits& limits) {
     const auto began = Clock::now();
     auto waited = [&] { return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - began); };
-    unsigned long checkPoint = status.dwCheckPoint;
-    while (keepWaitingForService(target, checkPoint, seen(status), waited(), limits)) {
-        checkPoint = status.dwCheckPoint;
+    ServiceStatusSeen previous = seen(status);
+    while (keepWaitingForService(target, previous, seen(status), waited(), limits)) {
+        previous = seen(status);
         platform::sleepProcessingEvents(servicePause(seen(status), limits));
         SERVICE_STATUS next{};
         if (!QueryServiceStatus(service, &next)) break;
@@ -131,7 +133,11 @@ std::vector<std::string> installedServicesInFolder(std::string_view namePrefix, 
         const auto* entries = reinterpret_cast<const ENUM_SERVICE_STATUS_PROCESSW*>(buffer.data());
         for (DWORD i = 0; i < count; ++i) {
             const std::string name = platform::narrow(entries[i].lpServiceName);
-            if (startsWith(upperAscii(name), upperAscii(namePrefix))) candidates.push_back(name);
+            // Wine ignores the resume handle and lists from the start again when a service was added
+            // between two calls: a name seen before is not a second service.
+            if (startsWith(upperAscii(name), upperAscii(namePrefix)) &&
+                std::find(candidates.begin(), candidates.end(), name) == candidates.end())
+                candidates.push_back(name);
         }
         if (ok) break;
         // The next call goes on from where this one ended, with room for what is left.

@@ -82,11 +82,18 @@ boot_session() {
 
 # Runs the program and passes on its exit code. A test program creates the file named in
 # FBWB_STARTED_MARK once Wine has loaded it; when it fails without having done so, Wine did not start
-# it, and this says so with the exit code (Wine's own message, if any, is just above it).
+# it, and this says so with the exit code (Wine's own message, if any, follows it).
+# The program writes into a file that is passed on once it has ended: a Wine daemon that the program
+# happens to start (it inherits the program's standard output) would otherwise keep the caller's pipe
+# open, and ctest would wait for that daemon to end, up to two minutes after the test had passed.
 run_program() {
-  local mark status=0
+  local mark output status=0
   mark="$(mktemp -u "${TMPDIR:-/tmp}/fbwb-started.XXXXXXXXXX")"
-  FBWB_STARTED_MARK="Z:${mark//\//\\}" WINEDEBUG="$program_winedebug" wine "$@" || status=$?
+  output="$(mktemp "${TMPDIR:-/tmp}/fbwb-output.XXXXXXXXXX")"
+  trap 'cat "$output"; rm -f "$output"' EXIT
+  trap 'exit 143' TERM INT
+  FBWB_STARTED_MARK="Z:${mark//\//\\}" WINEDEBUG="$program_winedebug" wine "$@" >"$output" 2>&1 </dev/null ||
+    status=$?
   if [ -e "$mark" ]; then
     rm -f "$mark"
   elif [ "$status" -ne 0 ] && [ -f "$1" ] && grep -qa FBWB_STARTED_MARK "$1"; then

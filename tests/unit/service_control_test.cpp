@@ -14,31 +14,34 @@ TEST(ServiceStateName, NamesOfTheStates) {
 
 TEST(ServiceWait, EndsAtTheTargetAtAFallingCheckPointInASettledStateAndAtTheBound) {
     const ServiceWaitLimits limits;
+    const ServiceStatusSeen startAt1{kServiceStartPending, 1, 500}, startAt2{kServiceStartPending, 2, 500},
+        startAt5{kServiceStartPending, 5, 500}, stopAt1{kServiceStopPending, 1, 0};
     struct Case {
         const char* name;
-        unsigned long target, previousCheckPoint;
-        ServiceStatusSeen now;
+        unsigned long target;
+        ServiceStatusSeen previous, now;
         std::chrono::milliseconds waited;
         bool keepWaiting;
     } cases[] = {
-        {"start pending, check-point rising", kServiceRunning, 1, {kServiceStartPending, 2, 500}, 1s, true},
-        {"unchanged check-point", kServiceRunning, 2, {kServiceStartPending, 2, 500}, 1s, true},
-        {"target reached", kServiceRunning, 2, {kServiceRunning, 0, 0}, 1s, false},
-        {"check-point went back", kServiceRunning, 5, {kServiceStartPending, 2, 500}, 1s, false},
+        {"start pending, check-point rising", kServiceRunning, startAt1, startAt2, 1s, true},
+        {"unchanged check-point", kServiceRunning, startAt2, startAt2, 1s, true},
+        {"target reached", kServiceRunning, startAt2, {kServiceRunning, 0, 0}, 1s, false},
+        {"check-point went back", kServiceRunning, startAt5, startAt2, 1s, false},
+        // A stop asked for during a start: the stop's check-points begin anew.
+        {"a new pending state counts afresh", kServiceStopped, startAt5, stopAt1, 1s, true},
         // Check-points are unsigned: past 0x7FFFFFFF they still count upwards.
-        {"check-point rose past the sign bit", kServiceRunning, 0x7FFFFFFFul, {kServiceStartPending, 0x80000000ul, 0},
-         1s, true},
-        {"check-point fell from past the sign bit", kServiceRunning, 0x80000000ul, {kServiceStartPending, 1, 0}, 1s,
-         false},
-        {"stopped during its own start", kServiceRunning, 0, {kServiceStopped, 0, 0}, 1s, false},
-        {"paused instead of stopped", kServiceStopped, 0, {kServicePaused, 0, 0}, 0s, false},
-        {"stop pending", kServiceStopped, 1, {kServiceStopPending, 1, 0}, 59999ms, true},
-        {"the bound", kServiceStopped, 1, {kServiceStopPending, 1, 0}, 60s, false},
-        {"state unknown", kServiceRunning, 0, {0, 0, 0}, 0s, false},
+        {"check-point rose past the sign bit", kServiceRunning, {kServiceStartPending, 0x7FFFFFFFul, 0},
+         {kServiceStartPending, 0x80000000ul, 0}, 1s, true},
+        {"check-point fell from past the sign bit", kServiceRunning, {kServiceStartPending, 0x80000000ul, 0},
+         {kServiceStartPending, 1, 0}, 1s, false},
+        {"stopped during its own start", kServiceRunning, startAt1, {kServiceStopped, 0, 0}, 1s, false},
+        {"paused instead of stopped", kServiceStopped, stopAt1, {kServicePaused, 0, 0}, 0s, false},
+        {"stop pending", kServiceStopped, stopAt1, stopAt1, 59999ms, true},
+        {"the bound", kServiceStopped, stopAt1, stopAt1, 60s, false},
+        {"state unknown", kServiceRunning, startAt1, {0, 0, 0}, 0s, false},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(keepWaitingForService(c.target, c.previousCheckPoint, c.now, c.waited, limits), c.keepWaiting)
-            << c.name;
+        EXPECT_EQ(keepWaitingForService(c.target, c.previous, c.now, c.waited, limits), c.keepWaiting) << c.name;
 }
 
 TEST(ServiceWait, PauseIsTheWaitHintWithinItsBounds) {
