@@ -11,6 +11,7 @@ void OperationLog::writeLogLine(const std::string& text) {
 
 void OperationLog::writeErrorLine(const std::string& text, bool showBox) {
     if (showBox) platform::prompter().showMessage(text, platform::BoxKind::Error);
+    ++errors_;
     writeLogLine(kErrorLinePrefix + text);
 }
 

@@ -15,11 +15,14 @@ public:
     void writeErrorLine(const std::string& text, bool showBox);
 
     const std::vector<std::string>& lines() const { return lines_; }
+    // How many error lines have been written: a run compares it before and after.
+    size_t errorCount() const { return errors_; }
     // Called after every appended line (the main window mirrors the log live).
     void setListener(std::function<void(const std::string&)> listener) { listener_ = std::move(listener); }
 
 private:
     std::vector<std::string> lines_;
+    size_t errors_ = 0;
     std::function<void(const std::string&)> listener_;
 };
 

@@ -27,6 +27,7 @@ void runDatabaseList(WorkingFields& fields, const CommonSettings& settings, cons
 
     const bool batchMode = list.mode == RunMode::Batch;
     bool stopped = false;
+    const size_t errorsBefore = fields.mLog.errorCount();
     if (!batchMode || beginBatchModeTarget(fields, list.batchFile)) {
         fields.mActBat.clear();
         startRunReport(fields.htmlLog, report, localNow());
@@ -50,8 +51,11 @@ void runDatabaseList(WorkingFields& fields, const CommonSettings& settings, cons
         else
             finishRunReport(fields.htmlLog, report, settings.tempFolder);
     }
-    platform::prompter().showMessage(stopped ? texts_tasks::kRunStopped : texts_core::kRunFinished,
-                                     platform::BoxKind::Message);
+    // Success is claimed only when nothing failed.
+    std::string_view closing = texts_core::kRunFinished;
+    if (fields.mLog.errorCount() > errorsBefore) closing = texts_tasks::kRunFinishedWithErrors;
+    if (stopped) closing = texts_tasks::kRunStopped;
+    platform::prompter().showMessage(std::string(closing), platform::BoxKind::Message);
 }
 
 bool toolPresent(OperationLog& log, std::string_view missingText, const std::string& tool) {

@@ -15,8 +15,9 @@ namespace fbwb {
 // question); the report started; for each non-blank line (its index counts the blank lines too)
 // the now-mode files prepared, the step run and the progress advanced; a stop asked for meanwhile
 // (fields.stopAfterCurrent) leaves the remaining databases out; then the report completed
-// and opened (now mode) or the batch file saved (batch mode); the final message (the stop's after a
-// stop) in every case but a report that cannot be saved, which throws std::runtime_error.
+// and opened (now mode) or the batch file saved (batch mode); the final message in every case but
+// a report that cannot be saved, which throws std::runtime_error: the stop's after a stop, another
+// one when the run wrote an error line, the success message otherwise.
 void runDatabaseList(WorkingFields& fields, const CommonSettings& settings, const FdbListChoice& list,
                      RunReport report, const std::function<void(std::string_view line, int index)>& step);
 

@@ -52,8 +52,14 @@ void maintainDatabase(WorkingFields& fields, const CommonSettings& settings, Run
     }
 
     const std::string serverFolder = trim(settings.serverFolder);
-    MaintenanceLineInput input{getToolPath(serverFolder, kGfixTool), getToolPath(serverFolder, kGbakTool), database,
-                               settings.userName, settings.password, log, {}};
+    MaintenanceLineInput input;
+    input.gfix = getToolPath(serverFolder, kGfixTool);
+    input.gbak = getToolPath(serverFolder, kGbakTool);
+    input.database = database;
+    input.userName = settings.userName;
+    input.password = settings.password;
+    input.logFile = log;
+    input.index = index;
     if (nowMode) {
         if (!toolPresent(fields.mLog, kGfixMissing, input.gfix)) return;
         if (steps.backup && !toolPresent(fields.mLog, kGbakMissing, input.gbak)) return;
@@ -66,7 +72,6 @@ void maintainDatabase(WorkingFields& fields, const CommonSettings& settings, Run
     const LocalDateTime now = localNow();
     input.backupFile = maintenanceBackupFileName(database, now);
     input.restoredFile = maintenanceRestoredFileName(database, now);
-    input.index = index;
     const std::vector<std::string> lines = maintenanceLines(steps, input);
     fields.mActBat.insert(fields.mActBat.end(), lines.begin(), lines.end());
     // Nothing to run, nothing to report (an empty batch is not even started).

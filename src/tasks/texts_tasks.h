@@ -40,6 +40,10 @@ inline constexpr std::string_view kDatabaseMissing = "Az alábbi Firebird adatb�
 inline constexpr std::string_view kGfixMissing = "A GFIX.EXE nem található: ";
 inline constexpr std::string_view kGbakMissing = "A GBAK.EXE nem található: ";
 inline constexpr std::string_view kGstatMissing = "A GSTAT.EXE nem található: ";
+// The closing message of a database run in which an error line was written (a database skipped or
+// failed, a file not saved).
+inline constexpr std::string_view kRunFinishedWithErrors =
+    "A művelet befejeződött, de nem minden sikerült: a részleteket a műveleti napló mutatja.";
 // A database run stopped on request before its next database: logged, and the closing message.
 inline constexpr std::string_view kRunStopped = "A művelet leállt: a hátralévő adatbázisok kimaradtak.";
 // The settings step's output file.

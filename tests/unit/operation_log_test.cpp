@@ -43,4 +43,5 @@ TEST(OperationLog, LinesKeepTheirTextAndErrorsTheirPrefix) {
     EXPECT_EQ(boxes.boxes()[0].kind, platform::BoxKind::Error);
     EXPECT_FALSE(boxes.boxes()[0].question);
     EXPECT_EQ(boxes.linesAtBox, std::vector<size_t>{2}) << "the box comes before its line";
+    EXPECT_EQ(log.errorCount(), 2u) << "a plain line is no error, whatever its text";
 }
