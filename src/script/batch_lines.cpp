@@ -39,6 +39,12 @@ std::string callLine(std::string_view tool, std::string_view arguments, std::str
 
 std::string deleteLine(std::string_view path) { return fill(texts_script::kDeleteLine, {path}); }
 
+std::string moveReplaceLine(std::string_view from, std::string_view to) {
+    return fill(texts_script::kMoveReplaceLine, {from, to});
+}
+
+std::string ifExists(std::string_view path) { return fill(texts_script::kIfExistsPrefix, {path}); }
+
 std::optional<std::string> refuseBatchValue(std::string_view value, std::string_view fieldLabel) {
     return refusal(value, fieldLabel, false);
 }

@@ -17,6 +17,10 @@ std::string callLine(std::string_view tool, std::string_view arguments);
 std::string callLine(std::string_view tool, std::string_view arguments, std::string_view redirection);
 // del "path"
 std::string deleteLine(std::string_view path);
+// move /y "from" "to"
+std::string moveReplaceLine(std::string_view from, std::string_view to);
+// `if exist "path" `, to be followed by the command that runs only when the file exists.
+std::string ifExists(std::string_view path);
 
 // The error line for a path, user name or password that cannot be written into a batch line
 // (it holds % ^ " or a control character), naming the field and the value; nothing when it can.

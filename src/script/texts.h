@@ -10,6 +10,10 @@ inline constexpr const char* kCallRedirectLine = "call \"%s\" %s %s";
 // Two blanks on each side of ">>".
 inline constexpr const char* kRedirectAppend = "  >>  \"%s\"";
 inline constexpr const char* kDeleteLine = "del \"%s\"";
+// Replaces the target in one rename on the same volume; fails while the target is held open.
+inline constexpr const char* kMoveReplaceLine = "move /y \"%s\" \"%s\"";
+// Ends with one blank: the command that runs only when the file exists follows.
+inline constexpr const char* kIfExistsPrefix = "if exist \"%s\" ";
 inline constexpr const char* kPauseLine = "pause";
 
 // Service lines of the command-line generator.

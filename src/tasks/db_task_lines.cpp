@@ -48,9 +48,7 @@ namespace {
 class MaintenanceSection {
 public:
     explicit MaintenanceSection(const MaintenanceLineInput& input)
-        : input_(input),
-          log_(redirectSuffix(!input.logFile.empty(), input.logFile)),
-          index_(std::to_string(input.index)) {}
+        : log_(redirectSuffix(!input.logFile.empty(), input.logFile)), index_(std::to_string(input.index)) {}
 
     // call "tool" arguments  >>  "log" 2>&1, its exit code into the log, on to the failure label
     // when it is not 0 (a negative code too: a crashed tool).
@@ -58,7 +56,7 @@ public:
     // of input and fails instead of waiting in a window nobody watches.
     void tool(std::string_view exe, std::string_view arguments, std::string_view step, std::string_view failLabel,
               bool noInput = false) {
-        lines_.push_back(callLine(exe, arguments, withErrors(log_) + (noInput ? " <nul" : "")));
+        lines_.push_back(callLine(exe, arguments, withErrors() + (noInput ? " <nul" : "")));
         marker(std::string(step) + std::string(kExitCodeTail));
         lines_.push_back("if errorlevel 1 goto " + label(failLabel));
         lines_.push_back("if not errorlevel 0 goto " + label(failLabel));
@@ -66,11 +64,7 @@ public:
     void marker(std::string_view text) { lines_.push_back(echoLine(text)); }
     void line(std::string text) { lines_.push_back(std::move(text)); }
     void deleteIfExists(std::string_view path) { lines_.push_back(ifExists(path) + deleteLine(path)); }
-    // move /y: replaces the target in one rename on the same volume, and fails while the target is open.
-    void move(std::string_view from, std::string_view to) {
-        lines_.push_back(fill("move /y \"%s\" \"%s\"", {from, to}) + withErrors(log_));
-    }
-    std::string ifExists(std::string_view path) const { return fill("if exist \"%s\" ", {path}); }
+    void move(std::string_view from, std::string_view to) { lines_.push_back(moveReplaceLine(from, to) + withErrors()); }
     std::string echoLine(std::string_view text) const {
         // The blank before ">>" keeps a trailing digit from being read as a handle number.
         return "echo " + std::string(kStepMarker) + std::string(text) + (log_.empty() ? "" : " " + log_);
@@ -79,10 +73,7 @@ public:
     std::vector<std::string> take() { return std::move(lines_); }
 
 private:
-    static std::string withErrors(const std::string& redirection) {
-        return redirection.empty() ? redirection : redirection + " 2>&1";
-    }
-    const MaintenanceLineInput& input_;
+    std::string withErrors() const { return log_.empty() ? log_ : log_ + " 2>&1"; }
     std::string log_;
     std::string index_;
     std::vector<std::string> lines_;
@@ -108,8 +99,8 @@ std::vector<std::string> maintenanceLines(const MaintenanceSteps& steps, const M
         s.tool(input.gbak, fill(texts_script::kBackupSwitches, {user, password, input.database, temp}), kStepBackup,
                kLabelFailed, true);
         s.move(temp, input.backupFile);
-        s.line(s.ifExists(temp) + s.echoLine(kStepBackupRename));
-        s.line(s.ifExists(temp) + "goto " + s.label(kLabelFailed));
+        s.line(ifExists(temp) + s.echoLine(kStepBackupRename));
+        s.line(ifExists(temp) + "goto " + s.label(kLabelFailed));
     }
     const bool restore = steps.backup && steps.restore;
     if (restore) {
@@ -117,7 +108,7 @@ std::vector<std::string> maintenanceLines(const MaintenanceSteps& steps, const M
         s.tool(input.gbak, fill(texts_script::kRestoreSwitches, {user, password, input.backupFile, input.restoredFile}),
                kStepRestore, kLabelRestoreFailed, true);
         s.move(input.restoredFile, input.database);
-        s.line(s.ifExists(input.restoredFile) + "goto " + s.label(kLabelInUse));
+        s.line(ifExists(input.restoredFile) + "goto " + s.label(kLabelInUse));
         if (steps.deleteBackup) s.line(deleteLine(input.backupFile));
     }
     s.marker(kStepsSucceeded);
