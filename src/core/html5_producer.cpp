@@ -26,40 +26,6 @@ std::vector<std::string> THtml5Producer::producePage() const {
     return page;
 }
 
-namespace {
-
-// Decodes one well-formed UTF-8 sequence at `at`; its length, or 0 when the bytes there are not one
-// (overlong forms, surrogates and values past U+10FFFF included).
-size_t decodeUtf8(std::string_view text, size_t at, char32_t& codePoint) {
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    size_t length = 0;
-    char32_t value = 0;
-    char32_t minimum = 0;
-    if (lead < 0x80) {
-        codePoint = lead;
-        return 1;
-    } else if ((lead & 0xE0) == 0xC0) {
-        length = 2, value = lead & 0x1F, minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3, value = lead & 0x0F, minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4, value = lead & 0x07, minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (at + length > text.size()) return 0;
-    for (size_t i = 1; i < length; ++i) {
-        if ((byte(at + i) & 0xC0) != 0x80) return 0;
-        value = (value << 6) | (byte(at + i) & 0x3F);
-    }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
-    codePoint = value;
-    return length;
-}
-
-}  // namespace
-
 std::string withCharacterReferences(std::string_view utf8, const std::function<bool(char32_t)>& representable) {
     std::string result;
     result.reserve(utf8.size());
