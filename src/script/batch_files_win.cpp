@@ -21,9 +21,19 @@ std::string saveFailure(std::string_view file, std::string_view reason) {
 
 }  // namespace
 
-void saveBatchFile(const std::vector<std::string>& lines, std::string_view path) {
+unsigned batchFileCodePage() {
     // cmd.exe reads batch files in the OEM code page: only there do accented paths reach the tools intact.
-    platform::writeFileBytes(path, platform::toCodePage(joinLinesCrLf(lines), platform::oemCodePage()));
+    return platform::oemCodePage();
+}
+
+HoldsCharacter batchFileCharacters() {
+    return [codePage = batchFileCodePage()](char32_t codePoint) {
+        return platform::representableInCodePage(codePoint, codePage);
+    };
+}
+
+void saveBatchFile(const std::vector<std::string>& lines, std::string_view path) {
+    platform::writeFileBytes(path, platform::toCodePage(joinLinesCrLf(lines), batchFileCodePage()));
 }
 
 platform::ShellStart runCommand(OperationLog& log, std::string_view file, std::string_view parameters, bool visible) {

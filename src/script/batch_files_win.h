@@ -9,11 +9,17 @@
 
 #include "core/working_fields.h"
 #include "platform/process.h"
+#include "script/batch_lines.h"
 
 namespace fbwb {
 
-// Each line followed by CR LF, in the OEM code page that cmd.exe reads batch files in, no
-// byte-order mark, an existing file replaced. Throws std::runtime_error with the system's text.
+// The code page that batch files are written in: the OEM one that cmd.exe reads them in.
+unsigned batchFileCodePage();
+// Which characters that code page holds exactly: what refuseBatchValue checks every value against.
+HoldsCharacter batchFileCharacters();
+
+// Each line followed by CR LF, in batchFileCodePage(), no byte-order mark, an existing file
+// replaced. Throws std::runtime_error with the system's text.
 void saveBatchFile(const std::vector<std::string>& lines, std::string_view path);
 
 // Logs "Az alábbi parancs futtatása:" and file + " " + parameters, then asks the shell to open

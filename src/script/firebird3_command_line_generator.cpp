@@ -18,7 +18,7 @@ void TFirebird3CommandLineGenerator::addUninstallGuardianCmdLines() {
 void TFirebird3CommandLineGenerator::addUninstallServerCmdLines() {
     const std::string server = getServerServiceFullName();
     fCmdLines.push_back(fill(kNetStopLine, {server}));
-    fCmdLines.push_back(fill(kInstSvcRemoveLine, {getInstSvcFn(), trim(fServiceNameFragment)}));
+    fCmdLines.push_back(fill(kInstSvcRemoveLine, {getInstSvcFn(), quotedArgumentText(trim(fServiceNameFragment))}));
     fCmdLines.push_back(fill(kScDeleteLine, {server}));
 }
 
@@ -36,7 +36,7 @@ std::string TFirebird3CommandLineGenerator::getInstSvcFn() const {
 }
 
 void TFirebird3CommandLineGenerator::addInstallServerCmdLines(bool useGuardian, bool autoStartService) {
-    std::string switches = fill(kInstSvcInstallSwitches, {trim(fServiceNameFragment)});
+    std::string switches = fill(kInstSvcInstallSwitches, {quotedArgumentText(trim(fServiceNameFragment))});
     if (useGuardian) switches += kInstSvcGuardianSwitch;
     fCmdLines.push_back(fill(kInstSvcLine, {getInstSvcFn(), switches}));
     if (!autoStartService) return;
@@ -58,30 +58,32 @@ void TFirebird3CommandLineGenerator::addStartServiceCmdLines(const std::string& 
 }
 
 std::optional<std::string> TFirebird3CommandLineGenerator::addConvertFdbCmdLinesFor(
-    std::string_view oldGbak, std::string_view newGbak, std::string_view fdbFileToConvert,
-    std::string_view oldUserName, std::string_view oldPassword, std::string_view newUsername,
-    std::string_view newPassword, const LocalDateTime& now) {
+    std::string_view oldGbak, std::string_view newGbak, std::string_view fdbFileToConvert, std::string_view oldUserName,
+    std::string_view oldPassword, std::string_view newUsername, std::string_view newPassword, const LocalDateTime& now,
+    const HoldsCharacter& holds) {
     const std::string oldTool = trim(oldGbak);
     const std::string newTool = trim(newGbak);
     if (oldTool.empty() || newTool.empty()) return std::nullopt;
 
     // The backup and target names derive from the database path, so checking it covers them.
-    for (const auto& refused : {refuseBatchValue(oldTool, kFieldOldServerFolder),
-                                refuseBatchValue(newTool, kFieldNewServerFolder),
-                                refuseBatchValue(fdbFileToConvert, kFieldDatabaseFile),
-                                refuseBatchValue(oldUserName, kFieldUserName),
-                                refuseBatchSecret(oldPassword, kFieldPassword),
-                                refuseBatchValue(newUsername, kFieldUserName),
-                                refuseBatchSecret(newPassword, kFieldPassword)}) {
+    for (const auto& refused :
+         {refuseBatchValue(oldTool, kFieldOldServerFolder, holds),
+          refuseBatchValue(newTool, kFieldNewServerFolder, holds),
+          refuseBatchValue(fdbFileToConvert, kFieldDatabaseFile, holds),
+          refuseBatchValue(oldUserName, kFieldUserName, holds), refuseBatchSecret(oldPassword, kFieldPassword, holds),
+          refuseBatchValue(newUsername, kFieldUserName, holds),
+          refuseBatchSecret(newPassword, kFieldPassword, holds)}) {
         if (refused) return refused;
     }
 
     const std::string target = replaceExtension(fdbFileToConvert, kConvertedFileTail);
     const std::string backup = replaceExtension(fdbFileToConvert, "_" + formatStamp(now) + kBackupFileExtension);
-    const std::string backupSwitches = fill(
-        kBackupSwitches, {batchCredential(oldUserName), batchCredential(oldPassword), fdbFileToConvert, backup});
+    const std::string backupSwitches =
+        fill(kBackupSwitches, {batchCredential(oldUserName), batchCredential(oldPassword),
+                               quotedArgumentText(fdbFileToConvert), quotedArgumentText(backup)});
     const std::string restoreSwitches =
-        fill(kRestoreSwitches, {batchCredential(newUsername), batchCredential(newPassword), backup, target});
+        fill(kRestoreSwitches, {batchCredential(newUsername), batchCredential(newPassword), quotedArgumentText(backup),
+                                quotedArgumentText(target)});
 
     fCmdLines.push_back(fill(kBackupCallLine, {oldTool, backupSwitches}));
     fCmdLines.emplace_back();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/datetime.h"
+#include "script/batch_lines.h"
 
 namespace fbwb {
 
@@ -48,18 +49,19 @@ public:
     // net start of the server.
     virtual void addStartInstalledServerCmdLines();
 
-    // The conversion lines of one database, given the two gbak paths (empty when not found) and
-    // the time of the backup's stamp. Appends nothing when a gbak path is empty. A value that
-    // cannot be written into a batch line also appends nothing and comes back as the error line
-    // for the log; otherwise the result is empty.
+    // The conversion lines of one database, given the two gbak paths (empty when not found), the
+    // time of the backup's stamp and the characters the batch file's code page holds. Appends
+    // nothing when a gbak path is empty. A value that cannot be written into a batch line exactly
+    // also appends nothing and comes back as the error line for the log; otherwise the result is
+    // empty.
     std::optional<std::string> addConvertFdbCmdLinesFor(std::string_view oldGbak, std::string_view newGbak,
-                                                        std::string_view fdbFileToConvert,
-                                                        std::string_view oldUserName, std::string_view oldPassword,
-                                                        std::string_view newUsername, std::string_view newPassword,
-                                                        const LocalDateTime& now);
+                                                        std::string_view fdbFileToConvert, std::string_view oldUserName,
+                                                        std::string_view oldPassword, std::string_view newUsername,
+                                                        std::string_view newPassword, const LocalDateTime& now,
+                                                        const HoldsCharacter& holds);
 
-    // The same, finding gbak.exe of the two server main folders (Windows build only); the
-    // overload without a time takes the local time now.
+    // The same, finding gbak.exe of the two server main folders, against the batch file's own code
+    // page (Windows build only); the overload without a time takes the local time now.
     std::optional<std::string> addConvertFdbCmdLines(std::string_view oldFBMainFolder,
                                                      std::string_view newFBMainFolder,
                                                      std::string_view fdbFileToConvert,

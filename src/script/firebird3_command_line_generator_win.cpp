@@ -1,6 +1,7 @@
 #include "core/text.h"
 #include "env/server_discovery_win.h"
 #include "platform/fs.h"
+#include "script/batch_files_win.h"
 #include "script/firebird3_command_line_generator.h"
 
 namespace fbwb {
@@ -32,7 +33,7 @@ std::optional<std::string> TFirebird3CommandLineGenerator::addConvertFdbCmdLines
     const std::string newGbak = locatedGbak(newFBMainFolder);
     if (newGbak.empty()) return std::nullopt;
     return addConvertFdbCmdLinesFor(oldGbak, newGbak, fdbFileToConvert, oldUserName, oldPassword, newUsername,
-                                    newPassword, now);
+                                    newPassword, now, batchFileCharacters());
 }
 
 }  // namespace fbwb

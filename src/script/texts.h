@@ -45,6 +45,15 @@ inline constexpr const char* kBatchValueRefused =
 // The same for a password: its value is not repeated in the log.
 inline constexpr const char* kBatchSecretRefused =
     "A(z) %s nem írható parancsfájlba, mert a következő karakterek egyikét tartalmazza: % ^ \"";
+// A character that the batch file's code page lacks: the field's label, the character, the value.
+inline constexpr const char* kBatchValueNotInCodePage =
+    "A(z) %s nem írható parancsfájlba, mert a parancsfájl kódlapjában nem szereplő karaktert tartalmaz: %s "
+    "(érték: %s)";
+// The same for a password: neither its character nor its value is repeated in the log.
+inline constexpr const char* kBatchSecretNotInCodePage =
+    "A(z) %s nem írható parancsfájlba, mert a parancsfájl kódlapjában nem szereplő karaktert tartalmaz.";
+// Stands for bytes that are not UTF-8 in those texts.
+inline constexpr const char* kReplacementCharacter = "\xEF\xBF\xBD";
 // A line break (or another control character) would end the command in the middle.
 inline constexpr const char* kBatchControlCharRefused =
     "A(z) %s nem írható parancsfájlba, mert vezérlőkaraktert tartalmaz.";
@@ -55,5 +64,7 @@ inline constexpr const char* kFieldUserName = "felhasználónév";
 inline constexpr const char* kFieldPassword = "jelszó";
 inline constexpr const char* kFieldOldServerFolder = "régi kiszolgáló mappája";
 inline constexpr const char* kFieldNewServerFolder = "új kiszolgáló mappája";
+inline constexpr const char* kFieldServerFolder = "kiszolgáló mappája";
+inline constexpr const char* kFieldTempFolder = "ideiglenes fájlok mappája";
 
 }  // namespace fbwb::texts_script

@@ -67,7 +67,11 @@ void btnGfixOpClick(WorkingFields& fields, const CommonSettings& settings, RunMo
         if (!toolPresent(fields.mLog, kGfixMissing, gfix)) return;
         if (!toolPresent(fields.mLog, kGstatMissing, gstat)) return;
     }
-    if (auto refused = refuseDatabaseTaskValues(database, settings.userName, settings.password)) {
+    // Only now mode's gstat line names a file in the temp folder.
+    if (auto refused = refuseDatabaseTaskValues(
+            {serverFolder, nowMode ? std::string_view(settings.tempFolder) : std::string_view(), database,
+             settings.userName, settings.password},
+            batchFileCharacters())) {
         fields.mLog.writeErrorLine(*refused, false);
         return;
     }

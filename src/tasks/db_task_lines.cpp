@@ -23,12 +23,13 @@ std::string maintenanceBackupFileName(std::string_view database, const LocalDate
     return replaceExtension(database, "_" + formatStamp(now) + texts_script::kBackupFileExtension);
 }
 
-std::optional<std::string> refuseDatabaseTaskValues(std::string_view database, std::string_view userName,
-                                                    std::string_view password) {
-    // Backup and log names derive from the database path and the temp folder, so these cover the lines.
-    for (auto refused : {refuseBatchValue(database, texts_script::kFieldDatabaseFile),
-                         refuseBatchValue(userName, texts_script::kFieldUserName),
-                         refuseBatchSecret(password, texts_script::kFieldPassword)}) {
+std::optional<std::string> refuseDatabaseTaskValues(const DatabaseTaskValues& values, const HoldsCharacter& holds) {
+    using namespace texts_script;
+    for (auto refused : {refuseBatchValue(trim(values.serverFolder), kFieldServerFolder, holds),
+                         refuseBatchValue(trim(values.tempFolder), kFieldTempFolder, holds),
+                         refuseBatchValue(values.database, kFieldDatabaseFile, holds),
+                         refuseBatchValue(values.userName, kFieldUserName, holds),
+                         refuseBatchSecret(values.password, kFieldPassword, holds)}) {
         if (refused) return refused;
     }
     return std::nullopt;
@@ -85,19 +86,20 @@ std::vector<std::string> maintenanceLines(const MaintenanceSteps& steps, const M
     if (!steps.maintain && !steps.backup) return {};
     const std::string user = batchCredential(input.userName);
     const std::string password = batchCredential(input.password);
+    const std::string database = quotedArgumentText(input.database);
     MaintenanceSection s(input);
     if (steps.maintain) {
         const std::pair<std::string_view, std::string_view> gfixSteps[] = {
             {kGfixValidateSwitches, kStepValidate}, {kGfixSweepSwitches, kStepSweep}, {kGfixMendSwitches, kStepMend}};
         for (const auto& [switches, step] : gfixSteps)
-            s.tool(input.gfix, fill(switches, {user, password, input.database}), step, kLabelFailed);
+            s.tool(input.gfix, fill(switches, {user, password, database}), step, kLabelFailed);
     }
     if (steps.backup) {
         // A failed backup never truncates the last good one of the same name.
         const std::string temp = maintenanceBackupTempFileName(input.backupFile);
         s.deleteIfExists(temp);
-        s.tool(input.gbak, fill(texts_script::kBackupSwitches, {user, password, input.database, temp}), kStepBackup,
-               kLabelFailed, true);
+        s.tool(input.gbak, fill(texts_script::kBackupSwitches, {user, password, database, quotedArgumentText(temp)}),
+               kStepBackup, kLabelFailed, true);
         s.move(temp, input.backupFile);
         s.line(ifExists(temp) + s.echoLine(kStepBackupRename));
         s.line(ifExists(temp) + "goto " + s.label(kLabelFailed));
@@ -105,7 +107,9 @@ std::vector<std::string> maintenanceLines(const MaintenanceSteps& steps, const M
     const bool restore = steps.backup && steps.restore;
     if (restore) {
         s.deleteIfExists(input.restoredFile);
-        s.tool(input.gbak, fill(texts_script::kRestoreSwitches, {user, password, input.backupFile, input.restoredFile}),
+        s.tool(input.gbak,
+               fill(texts_script::kRestoreSwitches,
+                    {user, password, quotedArgumentText(input.backupFile), quotedArgumentText(input.restoredFile)}),
                kStepRestore, kLabelRestoreFailed, true);
         s.move(input.restoredFile, input.database);
         s.line(ifExists(input.restoredFile) + "goto " + s.label(kLabelInUse));
@@ -175,18 +179,19 @@ std::int64_t pageBuffersFor(std::int64_t fileSize, int percent) {
 
 std::string gfixWriteAsyncLine(std::string_view gfix, std::string_view database, std::string_view userName,
                                std::string_view password) {
-    return callLine(gfix,
-                    fill(kGfixWriteAsyncSwitches, {database, batchCredential(userName), batchCredential(password)}));
+    return callLine(gfix, fill(kGfixWriteAsyncSwitches,
+                               {quotedArgumentText(database), batchCredential(userName), batchCredential(password)}));
 }
 
 std::string gfixBuffersLine(std::string_view gfix, std::int64_t buffers, std::string_view database,
                             std::string_view userName, std::string_view password) {
-    return callLine(gfix, fill(kGfixBuffersSwitches, {std::to_string(buffers), database, batchCredential(userName),
-                                                      batchCredential(password)}));
+    return callLine(gfix, fill(kGfixBuffersSwitches, {std::to_string(buffers), quotedArgumentText(database),
+                                                      batchCredential(userName), batchCredential(password)}));
 }
 
 std::string gstatHeaderToFileLine(std::string_view gstat, std::string_view database, std::string_view outputFile) {
-    return callLine(gstat, fill(kGstatHeaderSwitches, {database, outputFile}));
+    // The output file is cmd's redirection, not gstat's argument: cmd takes backslashes as they are.
+    return callLine(gstat, fill(kGstatHeaderSwitches, {quotedArgumentText(database), outputFile}));
 }
 
 }  // namespace fbwb

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/datetime.h"
+#include "script/batch_lines.h"
 #include "tasks/db_list_choice.h"
 
 namespace fbwb {
@@ -17,10 +18,17 @@ std::string maintenanceLogFileName(std::string_view tempFolder, int index);
 // The database path with its extension replaced by "_yyyymmdd_hhnnss.fbk" (appended when it has none).
 std::string maintenanceBackupFileName(std::string_view database, const LocalDateTime& now);
 
-// The error line when the database path, user name or password cannot be written into a batch
-// line; nothing when they can.
-std::optional<std::string> refuseDatabaseTaskValues(std::string_view database, std::string_view userName,
-                                                    std::string_view password);
+// What a database's batch lines are made of. The tool paths and the log and output files derive
+// from the two folders by ASCII names, the backup and restore names from the database path: so
+// checking these covers every value in the lines.
+struct DatabaseTaskValues {
+    std::string_view serverFolder;
+    std::string_view tempFolder;  // empty when no line names a file in it
+    std::string_view database, userName, password;
+};
+// The error line for the first value that cannot be written into a batch line exactly, naming its
+// field (refuseBatchValue, refuseBatchSecret); nothing when all can.
+std::optional<std::string> refuseDatabaseTaskValues(const DatabaseTaskValues& values, const HoldsCharacter& holds);
 
 // The restore's new file beside the database: its extension replaced by "_yyyymmdd_hhnnss.visszatoltott".
 std::string maintenanceRestoredFileName(std::string_view database, const LocalDateTime& now);

@@ -1,6 +1,7 @@
 #include "tasks/fdb_header.h"
 
 #include "core/text.h"
+#include "script/batch_lines.h"
 #include "tasks/texts_tasks.h"
 
 namespace fbwb {
@@ -65,7 +66,8 @@ std::string gstatResultFileName(std::string_view tempFolder, std::string_view ru
 }
 
 std::string gstatHeaderBatchLine(std::string_view gstat, std::string_view database, std::string_view resultFile) {
-    return fill(texts_tasks::kGstatHeaderLineFormat, {gstat, database, resultFile});
+    // The result file is cmd's redirection, not gstat's argument: cmd takes backslashes as they are.
+    return fill(texts_tasks::kGstatHeaderLineFormat, {gstat, quotedArgumentText(database), resultFile});
 }
 
 }  // namespace fbwb

@@ -19,8 +19,9 @@ namespace fbwb {
 
 namespace {
 
-// A value that cmd would expand or that would end the quoting cannot go into the line.
-bool breaksBatchLine(std::string_view value) { return refuseBatchValue(value, {}).has_value(); }
+// A value that cmd would expand, that would end the quoting or that the batch's code page lacks
+// (gstat would read another file) cannot go into the line.
+bool breaksBatchLine(std::string_view value) { return refuseBatchValue(value, {}, batchFileCharacters()).has_value(); }
 
 // gstat (and the tools' stand-ins) write their report in the ANSI code page, not cmd's OEM one.
 std::vector<std::string> readReport(std::string_view resultFile) {

@@ -64,7 +64,10 @@ void maintainDatabase(WorkingFields& fields, const CommonSettings& settings, Run
         if (!toolPresent(fields.mLog, kGfixMissing, input.gfix)) return;
         if (steps.backup && !toolPresent(fields.mLog, kGbakMissing, input.gbak)) return;
     }
-    if (auto refused = refuseDatabaseTaskValues(database, settings.userName, settings.password)) {
+    // The log file lies in the temp folder, the tools in the server folder.
+    if (auto refused = refuseDatabaseTaskValues(
+            {serverFolder, settings.tempFolder, database, settings.userName, settings.password},
+            batchFileCharacters())) {
         fields.mLog.writeErrorLine(*refused, false);
         return;
     }

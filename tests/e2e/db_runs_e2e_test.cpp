@@ -15,6 +15,7 @@
 #include "core/file_helpers_win.h"
 #include "core/helpers.h"
 #include "core/text.h"
+#include "e2e/db_runs.h"
 #include "e2e/machine.h"
 #include "platform/encoding.h"
 #include "platform/fs.h"
@@ -29,90 +30,20 @@
 #include "win/temp_folder.h"
 
 using namespace fbwb;
+using test::contains;
 using test::copyFile;
+using test::DatabaseRuns;
 using test::environment;
-
-namespace {
-
-constexpr auto kBatchLimit = std::chrono::minutes(3);
-constexpr const char* kTemplate = "C:\\fbwb-fixture\\template.fdb";
-constexpr const char* kStandIn = "C:\\fbwb-fixture\\tool_standin.exe";
-constexpr const char* kFinished = "A m\xC5\xB1velet sikeresen befejez\xC5\x91" "d\xC3\xB6tt.";
-// After a run in which something failed, success is not claimed.
-constexpr const char* kFinishedWithErrors = "A m\xC5\xB1velet befejez\xC5\x91" "d\xC3\xB6tt, de nem minden siker\xC3\xBClt: "
-                                            "a r\xC3\xA9szleteket a m\xC5\xB1veleti napl\xC3\xB3 mutatja.";
-
-std::string fileText(const std::string& path, unsigned codePage) {
-    const auto bytes = platform::readFileBytes(path);
-    return bytes ? platform::fromCodePage(*bytes, codePage) : std::string("<missing>");
-}
-
-bool contains(const std::vector<std::string>& lines, const std::string& line) {
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
-// The names of the files in a folder that match the mask.
-std::vector<std::string> fileNames(const std::string& folder, const std::string& mask) {
-    std::vector<std::string> names;
-    platform::enumerateEntries(folderPrefix(folder) + mask, [&](const platform::DirEntry& entry) {
-        if (entry.name != "." && entry.name != "..") names.push_back(entry.name);
-    });
-    return names;
-}
-
-// Runs a batch file as the program does (shell, shown window) and waits for its end.
-void runShown(const std::string& batch) {
-    const platform::ShellStart start = platform::shellOpen(batch, "Open", "", platform::ShowMode::Normal, true, true);
-    ASSERT_TRUE(start.started) << batch;
-    ASSERT_EQ(platform::waitProcessingEvents(start.process, kBatchLimit), platform::WaitResult::Ended) << batch;
-}
-
-// Which file the path names: a database put in its place by a move is another file.
-std::string fileIdentity(const std::string& path) {
-    HANDLE file =
-        CreateFileW(platform::widen(path).c_str(), FILE_READ_ATTRIBUTES,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<missing>";
-    BY_HANDLE_FILE_INFORMATION info{};
-    GetFileInformationByHandle(file, &info);
-    CloseHandle(file);
-    return std::to_string(info.nFileIndexHigh) + ":" + std::to_string(info.nFileIndexLow);
-}
-
-bool isBatch(const platform::ShellRequest& request) { return endsWith(upperAscii(request.file), ".BAT"); }
-
-class DatabaseRuns : public testing::Test {
-protected:
-    void SetUp() override {
-        const std::string machineRoot = environment("FBWB_MACHINE_ROOT");
-        ASSERT_FALSE(machineRoot.empty()) << "FBWB_MACHINE_ROOT is not set (tests/harness/wine-run.sh sets it)";
-        settings.serverFolder = folderPrefix(machineRoot) + "Firebird\\Firebird_3_0";
-        settings.tempFolder = scratch.folder("temp");
-        settings.dataFolder = scratch.folder("adat");
-        gfix = settings.serverFolder + "\\gfix.exe";
-        gbak = settings.serverFolder + "\\gbak.exe";
-        gstat = settings.serverFolder + "\\gstat.exe";
-    }
-
-    // A fresh copy of the pristine database under the data folder.
-    std::string database(const std::string& relative) {
-        const std::string path = scratch / ("adat\\" + relative);
-        platform::createFolders(path.substr(0, path.find_last_of('\\')));
-        copyFile(kTemplate, path);
-        return path;
-    }
-
-    std::string temp(const std::string& name) const { return scratch / ("temp\\" + name); }
-
-    test::TempFolder scratch;
-    CommonSettings settings;
-    std::string gfix, gbak, gstat;
-    WorkingFields fields;
-    platform::ScriptedPrompter prompter;
-    platform::PrompterOverride prompterOverride{prompter};
-};
-
-}  // namespace
+using test::fileIdentity;
+using test::fileNames;
+using test::fileText;
+using test::isBatch;
+using test::kBatchLimit;
+using test::kFinished;
+using test::kFinishedWithErrors;
+using test::kStandIn;
+using test::kTemplate;
+using test::runShown;
 
 // All four steps on two databases with a blank line between them, one database at a time: each
 // database is replaced by its restored copy (data intact: gstat reads it, gbak restored the row),
@@ -466,22 +397,6 @@ TEST_F(DatabaseRuns, SettingsWithoutCacheReportsOtherBuffersAsMismatch) {
         << report;
     EXPECT_NE(report.find("<td bgColor=\"8ada8a\">OK. A(z) Attributes"), std::string::npos) << report;
     EXPECT_EQ(fields.mActBat.size(), 2u) << "no -BUFFERS line";
-}
-
-// A "%" in the temp folder: on Windows the shell refuses the batch (an error line, see the batch
-// file tests); Wine's shell starts it, but cmd cannot follow its lines. Either way the database is
-// never reported as maintained.
-TEST_F(DatabaseRuns, ABatchThatCannotRunIsNeverReportedAsDone) {
-    const std::string db = database("kelmora.fdb");
-    settings.tempFolder = scratch.folder("50%off");
-    platform::ShellOpenRecorder shell(isBatch);
-
-    runMaintenance(fields, settings, {RunMode::Now, "", {db}}, {true, false, false, false});
-
-    const std::string report = fileText(settings.tempFolder + "\\DbMaintainResults.htm", 1250);
-    EXPECT_EQ(report.find("8ada8a"), std::string::npos) << report;
-    EXPECT_FALSE(contains(fields.mLog.lines(), "OK. Minden l\xC3\xA9p\xC3\xA9s sikeresen lefutott."));
-    ASSERT_EQ(prompter.boxes().size(), 1u) << "no box but the final message";
 }
 
 // A settings batch that outlasts the step's wait: its output is never read (gstat may still be

@@ -143,14 +143,16 @@ TEST_F(FdbHeaderE2E, FirstFolderResultIsUsed) {
               expectedBatch(findGstatFn(fb25), database, temp + "gstatRes6.txt"));
 }
 
-// Nothing to run: neither folder has gstat, no database or temp folder is named, or the database's
-// path would break the batch line. No batch or result file is created.
+// Nothing to run: neither folder has gstat, no database or temp folder is named, the database's
+// path would break the batch line, or a path holds a letter that the batch's code page lacks (gstat
+// would read kelmora.fdb for kelmorà.fdb). No batch or result file is created.
 TEST_F(FdbHeaderE2E, NothingRunGivesNothingAndWritesNothing) {
     const std::string noGstat = scratch.folder("Firebird_0_0");
     scratch.file("Firebird_0_0\\instsvc.exe", "MZ");
     const std::string notServer = scratch.folder("Docs");
     const std::string percent = scratch / "100%PATH%.fdb";
     copyFile(database, percent);
+    const std::string lookAlike = scratch.file("kelmor\xC3\xA0.fdb", "nem adatb\xC3\xA1zis\r\n");
     struct Case {
         std::string first, second, tempFolder, fdb;
     } cases[] = {
@@ -159,6 +161,8 @@ TEST_F(FdbHeaderE2E, NothingRunGivesNothingAndWritesNothing) {
         {fb3, fb25, temp, " \t "},
         {fb3, fb25, " ", database},
         {fb3, fb25, temp, percent},
+        {fb3, fb25, temp, lookAlike},
+        {fb3, fb25, scratch / "\xC3\x98\\", database},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.first + " | " + c.second + " | " + c.tempFolder + " | " + c.fdb);

@@ -1,6 +1,7 @@
 // The batch lines of the maintenance and settings runs, and the page-buffer arithmetic.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -103,18 +104,61 @@ TEST(MaintenanceLines, NoLogFileMeansNoRedirection) {
     EXPECT_EQ(lines[2], "echo *** Biztonsági mentés - gbak: kilépési kód %errorlevel%");
 }
 
-TEST(MaintenanceLines, CredentialsWithOperatorsAreQuotedAndBadValuesRefused) {
+TEST(MaintenanceLines, CredentialsWithOperatorsAreQuoted) {
     MaintenanceLineInput odd = input();
     odd.userName = "a&b";
     odd.password = "p w";
     EXPECT_EQ(maintenanceLines({true, false, false, false}, odd)[4],
               R"(call "G" -USER "a&b" -PASSWORD "p w" "D" -sweep   >>  "L" 2>&1)");
-    EXPECT_FALSE(refuseDatabaseTaskValues("c:\\adat\\a.fdb", "SYSDBA", "qwdbadmin"));
-    EXPECT_TRUE(refuseDatabaseTaskValues("c:\\100%\\a.fdb", "SYSDBA", "x"));
-    EXPECT_TRUE(refuseDatabaseTaskValues("c:\\a.fdb", "SYS\"DBA", "x"));
-    const auto secret = refuseDatabaseTaskValues("c:\\a.fdb", "SYSDBA", "titok%1");
-    ASSERT_TRUE(secret);
-    EXPECT_EQ(secret->find("titok"), std::string::npos) << "the password is not repeated in the log";
+}
+
+// Every value the lines are made of is checked, the folders too, each under its own field's name.
+TEST(MaintenanceLines, EveryValueOfTheLinesIsChecked) {
+    const HoldsCharacter latin2 = [](char32_t c) { return c == U'ő' || c == U'á'; };
+    const DatabaseTaskValues ordinary{"C:\\Firebird\\Firebird_3_0", "C:\\KELMORA.WIN\\", "c:\\adat\\á.fdb", "SYSDBA",
+                                      "qwdbadmin"};
+    EXPECT_FALSE(refuseDatabaseTaskValues(ordinary, latin2));
+    struct Case {
+        DatabaseTaskValues values;
+        const char* startOfRefusal;
+    } cases[] = {
+        {{"C:\\50%off", "C:\\t", "c:\\a.fdb", "SYSDBA", "x"}, "A(z) kiszolgáló mappája nem írható"},
+        {{"C:\\fb", " C:\\50%off\\ ", "c:\\a.fdb", "SYSDBA", "x"}, "A(z) ideiglenes fájlok mappája nem írható"},
+        {{"C:\\fb", "C:\\t\"x", "c:\\a.fdb", "SYSDBA", "x"}, "A(z) ideiglenes fájlok mappája nem írható"},
+        {{"C:\\Ø", "C:\\t", "c:\\a.fdb", "SYSDBA", "x"}, "A(z) kiszolgáló mappája nem írható"},
+        {{"C:\\fb", "C:\\t", "c:\\100%\\a.fdb", "SYSDBA", "x"}, "A(z) adatbázis-fájl nem írható"},
+        {{"C:\\fb", "C:\\t", "c:\\à.fdb", "SYSDBA", "x"}, "A(z) adatbázis-fájl nem írható"},
+        {{"C:\\fb", "C:\\t", "c:\\a.fdb", "SYS\"DBA", "x"}, "A(z) felhasználónév nem írható"},
+        {{"C:\\fb", "C:\\t", "c:\\a.fdb", "SYSDBA", "titok%1"}, "A(z) jelszó nem írható"},
+        {{"C:\\fb", "C:\\t", "c:\\a.fdb", "SYSDBA", "titok€"}, "A(z) jelszó nem írható"},
+    };
+    for (const Case& c : cases) {
+        const auto refused = refuseDatabaseTaskValues(c.values, latin2);
+        ASSERT_TRUE(refused) << c.startOfRefusal;
+        EXPECT_EQ(refused->rfind(c.startOfRefusal, 0), 0u) << *refused;
+        EXPECT_EQ(refused->find("titok"), std::string::npos) << "the password is not repeated in the log";
+    }
+}
+
+// A path that ends in backslashes keeps its closing quote: the backslashes are doubled wherever a
+// tool reads the path as an argument, and left alone where cmd reads it (move, del, redirection).
+TEST(MaintenanceLines, TrailingBackslashesKeepTheQuoteAQuote) {
+    MaintenanceLineInput odd = input();
+    odd.database = "D\\";
+    odd.backupFile = "B\\";
+    odd.restoredFile = "R\\";
+    odd.password = "b (\\";
+    const Lines lines = maintenanceLines({true, true, true, false}, odd);
+    EXPECT_EQ(lines[0], R"(call "G" -USER SYSDBA -PASSWORD "b (\\" "D\\" -v -full -i -n   >>  "L" 2>&1)");
+    for (const std::string line : {
+             R"(call "K" -v -t -USER SYSDBA -PASSWORD "b (\\" "D\\" "B\.tmp"   >>  "L" 2>&1 <nul)",
+             R"(call "K" -c -v -USER SYSDBA -PASSWORD "b (\\" "B\\" "R\\"   >>  "L" 2>&1 <nul)",
+             R"(move /y "R\" "D\"  >>  "L" 2>&1)",
+         })
+        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+    EXPECT_EQ(gfixBuffersLine("G", 50, "D\\", "SYSDBA", "p"), R"(call "G" -BUFFERS 50 "D\\" -USER SYSDBA -PASSWORD p)");
+    EXPECT_EQ(gfixWriteAsyncLine("G", "D\\", "SYSDBA", "p"), R"(call "G" -WRITE ASYNC "D\\" -USER SYSDBA -PASSWORD p)");
+    EXPECT_EQ(gstatHeaderToFileLine("T", "D\\", "O\\"), R"(call "T"  -h "D\\" > "O\")");
 }
 
 // The log's markers, as cmd wrote them (trailing blanks, tool output between), give the outcome.

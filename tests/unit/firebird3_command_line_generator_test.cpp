@@ -10,6 +10,11 @@ namespace {
 
 const LocalDateTime kMarch15{2017, 3, 15, 14, 25, 1};
 
+// Stands for the batch file's code page: the Hungarian letters besides ASCII.
+const HoldsCharacter kHungarian = [](char32_t c) {
+    return std::u32string_view(U"áéíóöőúüűÁÉÍÓÖŐÚÜŰ").find(c) != std::u32string_view::npos;
+};
+
 TFirebird3CommandLineGenerator generatorFor(const char* binFolder, const char* fragment) {
     TFirebird3CommandLineGenerator generator;
     generator.setFirebirdBinFolder(binFolder);
@@ -110,7 +115,7 @@ TEST(Firebird3CommandLineGenerator, ConversionLinesOfOneDatabase) {
     TFirebird3CommandLineGenerator generator;
     const auto error = generator.addConvertFdbCmdLinesFor(
         "C:\\Program Files\\Firebird\\Firebird_2_5\\bin\\gbak.exe", "c:\\KELMORA.WIN\\Firebird\\Kelmora3\\gbak.exe",
-        "D:\\Data\\2017\\conf.fdb", "SYSDBA", "qwdbadmin", "SYSDBA", "masterkey", kMarch15);
+        "D:\\Data\\2017\\conf.fdb", "SYSDBA", "qwdbadmin", "SYSDBA", "masterkey", kMarch15, kHungarian);
     EXPECT_FALSE(error);
     EXPECT_EQ(generator.cmdLines(),
               (Lines{
@@ -128,7 +133,8 @@ TEST(Firebird3CommandLineGenerator, ConversionLinesOfOneDatabase) {
 
 TEST(Firebird3CommandLineGenerator, ConversionOfANameWithoutExtensionAppends) {
     TFirebird3CommandLineGenerator generator;
-    generator.addConvertFdbCmdLinesFor("o\\gbak.exe", "n\\gbak.exe", "D:\\x.y\\conf", "u", "p", "u", "p", kMarch15);
+    generator.addConvertFdbCmdLinesFor("o\\gbak.exe", "n\\gbak.exe", "D:\\x.y\\conf", "u", "p", "u", "p", kMarch15,
+                                       kHungarian);
     ASSERT_EQ(generator.cmdLines().size(), 7u);
     EXPECT_EQ(generator.cmdLines()[2],
               "call \"n\\gbak.exe\" -c -v -USER u -PASSWORD p \"D:\\x.y\\conf_20170315_142501.fbk\" "
@@ -138,7 +144,7 @@ TEST(Firebird3CommandLineGenerator, ConversionOfANameWithoutExtensionAppends) {
 TEST(Firebird3CommandLineGenerator, ConversionQuotesUnusualCredentials) {
     TFirebird3CommandLineGenerator generator;
     generator.addConvertFdbCmdLinesFor("o\\gbak.exe", "n\\gbak.exe", "D:\\a.fdb", "Kovács Béla", "p&q", "", "(x)",
-                                       kMarch15);
+                                       kMarch15, kHungarian);
     ASSERT_EQ(generator.cmdLines().size(), 7u);
     EXPECT_EQ(generator.cmdLines()[0], "call \"o\\gbak.exe\" -v -t -USER \"Kovács Béla\" -PASSWORD \"p&q\" "
                                        "\"D:\\a.fdb\" \"D:\\a_20170315_142501.fbk\" ");
@@ -146,10 +152,34 @@ TEST(Firebird3CommandLineGenerator, ConversionQuotesUnusualCredentials) {
                                        "\"D:\\a_20170315_142501.fbk\" \"D:\\a_FB3.fdb\"");
 }
 
+// The database path and the password end in a backslash: each keeps its closing quote a quote for gbak.
+TEST(Firebird3CommandLineGenerator, ConversionDoublesTrailingBackslashesInGbakArguments) {
+    TFirebird3CommandLineGenerator generator;
+    generator.addConvertFdbCmdLinesFor("o\\gbak.exe", "n\\gbak.exe", "D:\\a.b\\", "u", "b (\\", "u", "p", kMarch15,
+                                       kHungarian);
+    ASSERT_EQ(generator.cmdLines().size(), 7u);
+    EXPECT_EQ(generator.cmdLines()[0], R"(call "o\gbak.exe" -v -t -USER u -PASSWORD "b (\\" "D:\a.b\\" )"
+                                       R"("D:\a.b\_20170315_142501.fbk" )");
+    EXPECT_EQ(generator.cmdLines()[2],
+              R"(call "n\gbak.exe" -c -v -USER u -PASSWORD p "D:\a.b\_20170315_142501.fbk" "D:\a.b\_FB3.fdb")");
+    EXPECT_EQ(generator.cmdLines()[3], R"(del "D:\a.b\_20170315_142501.fbk")");
+}
+
+// instsvc reads its arguments by the same rule as gbak.
+TEST(Firebird3CommandLineGenerator, InstanceNameEndingInABackslashStaysInItsQuotes) {
+    auto generator = generatorFor("D:\\FB3", "Kelmora3\\");
+    generator.addInstallServerCmdLines(false, false);
+    generator.addUninstallServerCmdLines();
+    EXPECT_EQ(generator.cmdLines()[0], R"("D:\FB3\instsvc.exe"  install -auto -name "Kelmora3\\" )");
+    EXPECT_EQ(generator.cmdLines()[2], R"("D:\FB3\instsvc.exe" remove -name "Kelmora3\\" )");
+}
+
 TEST(Firebird3CommandLineGenerator, ConversionWithoutBothToolsAddsNothing) {
     TFirebird3CommandLineGenerator generator;
-    EXPECT_FALSE(generator.addConvertFdbCmdLinesFor("", "n\\gbak.exe", "D:\\a.fdb", "u", "p", "u", "p", kMarch15));
-    EXPECT_FALSE(generator.addConvertFdbCmdLinesFor("o\\gbak.exe", "  ", "D:\\a.fdb", "u", "p", "u", "p", kMarch15));
+    EXPECT_FALSE(
+        generator.addConvertFdbCmdLinesFor("", "n\\gbak.exe", "D:\\a.fdb", "u", "p", "u", "p", kMarch15, kHungarian));
+    EXPECT_FALSE(
+        generator.addConvertFdbCmdLinesFor("o\\gbak.exe", "  ", "D:\\a.fdb", "u", "p", "u", "p", kMarch15, kHungarian));
     EXPECT_TRUE(generator.cmdLines().empty());
 }
 
@@ -168,12 +198,24 @@ TEST(Firebird3CommandLineGenerator, RefusedValueLeavesTheDatabaseOut) {
          "% ^ \" (érték: u\"v)"},
         {"o\\gbak.exe", "D:\\a.fdb", "u", "p", "p%x%",
          "A(z) jelszó nem írható parancsfájlba, mert a következő karakterek egyikét tartalmazza: % ^ \""},
+        // Letters the batch's code page lacks would reach gbak as look-alikes: another database, another password.
+        {"o\\gbak.exe", "D:\\à.fdb", "u", "p", "p",
+         "A(z) adatbázis-fájl nem írható parancsfájlba, mert a parancsfájl kódlapjában nem szereplő karaktert "
+         "tartalmaz: à (érték: D:\\à.fdb)"},
+        {"C:\\Ø\\gbak.exe", "D:\\a.fdb", "u", "p", "p",
+         "A(z) régi kiszolgáló mappája nem írható parancsfájlba, mert a parancsfájl kódlapjában nem szereplő "
+         "karaktert tartalmaz: Ø (érték: C:\\Ø\\gbak.exe)"},
+        {"o\\gbak.exe", "D:\\a.fdb", "u", "pàss", "p",
+         "A(z) jelszó nem írható parancsfájlba, mert a parancsfájl kódlapjában nem szereplő karaktert tartalmaz."},
+        {"o\\gbak.exe", "D:\\a.fdb", "u", "p", "€uro",
+         "A(z) jelszó nem írható parancsfájlba, mert a parancsfájl kódlapjában nem szereplő karaktert tartalmaz."},
     };
     for (const auto& c : cases) {
         TFirebird3CommandLineGenerator generator;
-        generator.addConvertFdbCmdLinesFor("o\\gbak.exe", "n\\gbak.exe", "D:\\ok.fdb", "u", "p", "u", "p", kMarch15);
-        const auto error = generator.addConvertFdbCmdLinesFor(c.oldGbak, "n\\gbak.exe", c.fdb, c.oldUser,
-                                                              c.oldPassword, "u", c.newPassword, kMarch15);
+        generator.addConvertFdbCmdLinesFor("o\\gbak.exe", "n\\gbak.exe", "D:\\ok.fdb", "u", "p", "u", "p", kMarch15,
+                                           kHungarian);
+        const auto error = generator.addConvertFdbCmdLinesFor(c.oldGbak, "n\\gbak.exe", c.fdb, c.oldUser, c.oldPassword,
+                                                              "u", c.newPassword, kMarch15, kHungarian);
         EXPECT_EQ(error, c.error);
         EXPECT_EQ(generator.cmdLines().size(), 7u) << "only the first database's lines: " << c.fdb;
     }

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -93,6 +94,22 @@ TEST_F(BatchFiles, SavedLinesEndInCrLfInTheOemCodePageWithoutBom) {
         saveBatchFile(c.lines, path("out.bat"));
         EXPECT_EQ(readRaw("out.bat"), c.bytes);
     }
+}
+
+// The batch's code page (852 here) writes letters it lacks as look-alikes or '?': such values are
+// refused, while the Hungarian letters pass.
+TEST(BatchFileCharacters, WhatTheBatchCodePageHoldsExactly) {
+    EXPECT_EQ(batchFileCodePage(), platform::oemCodePage());
+    EXPECT_EQ(platform::toCodePage("\xC3\xA0.fdb", batchFileCodePage()), "a.fdb") << "the look-alike of a-grave";
+    const HoldsCharacter holds = batchFileCharacters();
+    for (char32_t letter : std::u32string_view(U"\u00E1\u00E9\u0151\u0171\u00C1\u0150\u0170\u00DF\u00E4"))
+        EXPECT_TRUE(holds(letter)) << static_cast<unsigned>(letter);
+    for (char32_t letter : std::u32string_view(U"\u00E0\u00F1\u00D8\u20AC\u00E8\U0001F600"))
+        EXPECT_FALSE(holds(letter)) << static_cast<unsigned>(letter);
+    EXPECT_FALSE(refuseBatchValue("C:\\" + kAccentedUtf8 + ".fdb", "f", holds));
+    EXPECT_TRUE(refuseBatchValue("C:\\\xC3\xB1.fdb", "f", holds));
+    EXPECT_TRUE(refuseBatchSecret("p\xC3\xA0ss", "f", holds));
+    EXPECT_TRUE(refuseBatchSecret("\xE2\x82\xACuro", "f", holds));
 }
 
 TEST_F(BatchFiles, AccentedNamesReachCmdIntact) {
