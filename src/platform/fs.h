@@ -49,6 +49,9 @@ void replaceFileBytes(std::string_view path, std::string_view bytes);
 // The whole file, or nothing when it cannot be read.
 std::optional<std::string> readFileBytes(std::string_view path);
 
+// At most the first count bytes of the file (fewer when it is shorter), or nothing when it cannot be read.
+std::optional<std::string> readFileStart(std::string_view path, size_t count);
+
 // The folder of the running program's executable, with a trailing backslash.
 std::string executableFolder();
 

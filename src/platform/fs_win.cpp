@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
@@ -210,6 +211,26 @@ std::optional<std::string> readFileBytes(std::string_view path) {
         if (read == 0) break;
         bytes.append(buffer, read);
     }
+    return bytes;
+}
+
+std::optional<std::string> readFileStart(std::string_view path, size_t count) {
+    if (path.empty()) return std::nullopt;
+    // A server holds its databases open for reading and writing; the header is still readable then.
+    UniqueKernelHandle file(CreateFileW(widen(path).c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
+    std::string bytes(count, '\0');
+    size_t filled = 0;
+    while (filled < count) {
+        DWORD read = 0;
+        const DWORD asked = static_cast<DWORD>(std::min<size_t>(count - filled, 1u << 20));
+        if (!ReadFile(file.get(), bytes.data() + filled, asked, &read, nullptr)) return std::nullopt;
+        if (read == 0) break;
+        filled += read;
+    }
+    bytes.resize(filled);
     return bytes;
 }
 

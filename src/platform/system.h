@@ -1,5 +1,6 @@
 #pragma once
-// Registry, drives and processor architecture.
+// Registry, drives, processor architecture and physical memory.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,9 @@ std::optional<std::string> readRegistryValue(RegistryRoot root, std::string_view
 unsigned presentDrivesMask();
 // The system's drive type code of "X:\" (DRIVE_REMOVABLE 2, DRIVE_FIXED 3, DRIVE_REMOTE 4, DRIVE_CDROM 5, DRIVE_RAMDISK 6).
 int driveType(char letter);
+
+// The machine's physical memory in bytes; 0 when the system cannot tell.
+std::uint64_t physicalMemoryBytes();
 
 // The native processor architecture code (PROCESSOR_ARCHITECTURE_AMD64 = 9), the machine's even for a 32-bit build.
 int nativeProcessorArchitecture();

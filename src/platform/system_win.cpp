@@ -70,4 +70,10 @@ int nativeProcessorArchitecture() {
     return info.wProcessorArchitecture;
 }
 
+std::uint64_t physicalMemoryBytes() {
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    return GlobalMemoryStatusEx(&status) ? status.ullTotalPhys : 0;
+}
+
 }  // namespace fbwb::platform

@@ -8,10 +8,12 @@
 #include "platform/encoding.h"
 #include "platform/fs.h"
 #include "platform/process.h"
+#include "platform/system.h"
 #include "script/batch_files_win.h"
 #include "tasks/database_run_win.h"
 #include "tasks/db_task_lines.h"
 #include "tasks/fdb_header.h"
+#include "tasks/page_buffers.h"
 #include "tasks/texts_tasks.h"
 
 namespace fbwb {
@@ -19,6 +21,11 @@ namespace fbwb {
 using namespace texts_tasks;
 
 namespace {
+
+// The page size in the database's header page; nothing when it cannot be read.
+std::optional<int> databasePageSize(const std::string& database) {
+    return headerPageSize(platform::readFileStart(database, kHeaderPageSizeEnd).value_or(std::string()));
+}
 
 void addCell(WorkingFields& fields, const std::vector<std::string>& lines, std::string_view label,
              std::string_view expected) {
@@ -59,7 +66,8 @@ void btnGfixOpClick(WorkingFields& fields, const CommonSettings& settings, RunMo
         return;
     }
 
-    const std::int64_t buffers = pageBuffersFor(getFileSize(database), options.percent);
+    const PageBuffersPlan buffers = planPageBuffers(pageBuffersFor(getFileSize(database), options.percent),
+                                                    databasePageSize(database), platform::physicalMemoryBytes());
     const std::string serverFolder = trim(settings.serverFolder);
     const std::string gfix = getToolPath(serverFolder, kGfixTool);
     const std::string gstat = getToolPath(serverFolder, kGstatTool);
@@ -75,10 +83,12 @@ void btnGfixOpClick(WorkingFields& fields, const CommonSettings& settings, RunMo
         fields.mLog.writeErrorLine(*refused, false);
         return;
     }
+    for (const std::string& note : buffers.notes) fields.mLog.writeLogLine(note);
 
     fields.mActBat.push_back(gfixWriteAsyncLine(gfix, database, settings.userName, settings.password));
     if (options.cache)
-        fields.mActBat.push_back(gfixBuffersLine(gfix, buffers, database, settings.userName, settings.password));
+        fields.mActBat.push_back(
+            gfixBuffersLine(gfix, buffers.buffers, database, settings.userName, settings.password));
     if (!nowMode) return;
 
     const std::string output = fields.edTempFn;
@@ -101,7 +111,7 @@ void btnGfixOpClick(WorkingFields& fields, const CommonSettings& settings, RunMo
     }
     try {
         fields.mGstatRes = readOutputLines(output, platform::ansiCodePage());
-        addDbSettingsReportRow(fields, fields.mGstatRes, buffers, "");
+        addDbSettingsReportRow(fields, fields.mGstatRes, buffers.buffers, "");
     } catch (const std::exception& error) {
         fields.mLog.writeErrorLine(fill(kHeaderOutputUnreadable, {output, error.what()}), false);
         return;

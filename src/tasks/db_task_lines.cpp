@@ -1,7 +1,5 @@
 #include "tasks/db_task_lines.h"
 
-#include <cmath>
-
 #include "core/helpers.h"
 #include "core/text.h"
 #include "script/batch_lines.h"
@@ -165,16 +163,6 @@ std::string maintenanceOutcomeText(const MaintenanceOutcome& outcome) {
             break;
     }
     return std::string(kOutcomeIncomplete);
-}
-
-std::int64_t pageBuffersFor(std::int64_t fileSize, int percent) {
-    const std::int64_t kilobytes = fileSize / 1024;
-    // Each operation rounded to extended precision, as the sizes were always computed.
-    const long double share = static_cast<long double>(percent) / 100.0L;
-    const long double pages = static_cast<long double>(kilobytes) / 4.0L;
-    const long double buffers = share * pages;
-    // The default rounding mode rounds a tie to the even neighbour.
-    return std::llrint(buffers);
 }
 
 std::string gfixWriteAsyncLine(std::string_view gfix, std::string_view database, std::string_view userName,

@@ -58,10 +58,6 @@ MaintenanceOutcome readMaintenanceOutcome(const std::vector<std::string>& logLin
 // The report's and the log's text for an outcome.
 std::string maintenanceOutcomeText(const MaintenanceOutcome& outcome);
 
-// Page buffers for P per cent of a file of the given size, counted in 4 KB pages: integer KB,
-// extended-precision arithmetic, the nearest integer with ties to even. A size of -1 gives 0.
-std::int64_t pageBuffersFor(std::int64_t fileSize, int percent);
-
 // call "gfix" -WRITE ASYNC "database" -USER u -PASSWORD p
 std::string gfixWriteAsyncLine(std::string_view gfix, std::string_view database, std::string_view userName,
                                std::string_view password);

@@ -54,6 +54,23 @@ inline constexpr std::string_view kSettingsBatchStillRunning =
 inline constexpr std::string_view kHeaderOutputUnreadable =
     "Nem feldolgozni az adatbzistól lekérdezett adatokat. A fájl neve: %s   A hiba leírása: %s";
 
+// Settings: why the page buffers written (and expected in the report) differ from the figure
+// computed from the file's size, and what was assumed on the way.
+inline constexpr std::string_view kPageBuffersRaised =
+    "A lappufferek kiszámított száma (%s) kevesebb a gfix által elfogadott legkisebb értéknél, ezért a "
+    "használt érték: %s.";
+inline constexpr std::string_view kPageBuffersCapped =
+    "A lappufferek kiszámított száma (%s) több a gfix által elfogadott legnagyobb értéknél, ezért a használt "
+    "érték: %s.";
+inline constexpr std::string_view kPageBuffersCappedByMemory =
+    "A lappufferek kiszámított száma (%s) %s bájtos lapokkal minden csatlakozáskor több memóriát foglalna le, "
+    "mint a gép fizikai memóriájának fele (%s MB), ezért a használt érték: %s.";
+inline constexpr std::string_view kPageSizeUnknown =
+    "Az adatbázis lapmérete nem olvasható ki a fejlécéből, ezért a lappufferek memóriakorlátja a legnagyobb "
+    "lapmérettel (%s bájt) számol.";
+inline constexpr std::string_view kPhysicalMemoryUnknown =
+    "A gép fizikai memóriájának mérete nem kérdezhető le, ezért a lappufferek számát csak a gfix határai "
+    "korlátozzák.";
 
 // Maintenance: the log file per database, and gfix's three switch sets (user, password, database).
 inline constexpr std::string_view kMaintenanceLogPrefix = "fdbMaintain_";

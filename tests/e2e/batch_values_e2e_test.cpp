@@ -2,18 +2,22 @@
 // Debian's Firebird tools: a value the batch cannot carry exactly is refused with an error line
 // naming its field before any line of its database is written (no tool ever runs on a look-alike
 // database, with a look-alike password, or on a line cmd cannot follow); a value ending in a
-// backslash reaches the tool whole.
+// backslash reaches the tool whole; and the page buffers written are ones that gfix accepts.
+#include <windows.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "core/file_helpers_win.h"
 #include "e2e/db_runs.h"
+#include "platform/system.h"
 #include "tasks/db_settings_run_win.h"
 #include "tasks/db_task_lines.h"
 #include "tasks/maintenance_run_win.h"
+#include "tasks/page_buffers.h"
 
 using namespace fbwb;
 using namespace fbwb::test;
@@ -138,4 +142,66 @@ TEST_F(DatabaseRuns, APasswordEndingInABackslashReachesTheToolWhole) {
     EXPECT_NE(calls.find("\t[-WRITE]\t[ASYNC]\t[" + db + "]\t[-USER]\t[SYSDBA]\t[-PASSWORD]\t[b (\\]\r\n"),
               std::string::npos)
         << calls;
+}
+
+// A small database's figure (4 at 1 %) is below what gfix accepts: 50 is written, real gfix takes
+// it, gstat reads 50 back into a green cell, and the log says why the figure changed.
+TEST_F(DatabaseRuns, SettingsRaiseASmallFigureToOneGfixAccepts) {
+    const std::string db = database("kelmora.fdb");
+    const std::int64_t computed = pageBuffersFor(getFileSize(db), 1);
+    ASSERT_GT(computed, 0);
+    ASSERT_LT(computed, 50);
+    platform::ShellOpenRecorder shell(isBatch);
+
+    runDbSettings(fields, settings, {RunMode::Now, "", {db}}, {true, 1});
+
+    EXPECT_TRUE(
+        contains(fields.mActBat, "call \"" + gfix + "\" -BUFFERS 50 \"" + db + "\" -USER SYSDBA -PASSWORD qwdbadmin"));
+    EXPECT_TRUE(contains(fields.mLog.lines(), "A lappufferek kiszámított száma (" + std::to_string(computed) +
+                                                  ") kevesebb a gfix által elfogadott legkisebb értéknél, "
+                                                  "ezért a használt érték: 50."));
+    const std::string report = fileText(temp("DbSettingResults.htm"), 1250);
+    EXPECT_NE(report.find("<td bgColor=\"8ada8a\">OK. A(z) Page buffers parameter elvart erteke megegyezik a "
+                          "kiolvasottal: 50</td>"),
+              std::string::npos)
+        << report;
+    EXPECT_EQ(prompter.boxes().back().text, kFinished);
+}
+
+// A sparse file's size says nothing of what an attachment can hold: a 1 TiB copy of the database
+// (header intact, page size 8192) gives 402,653,184 buffers at 150 %. The figure written is the
+// largest that fits in half of the physical memory at the page size read from the header, and
+// the log says why.
+TEST_F(DatabaseRuns, SettingsKeepTheFigureWithinHalfThePhysicalMemory) {
+    const std::string db = database("ritka.fdb");
+    {
+        HANDLE file = CreateFileW(platform::widen(db).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER size{};
+        size.QuadPart = std::int64_t{1} << 40;
+        EXPECT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+        CloseHandle(file);
+    }
+    const std::int64_t computed = pageBuffersFor(getFileSize(db), 150);
+    ASSERT_EQ(computed, 402653184);
+    const std::uint64_t halfMemory = platform::physicalMemoryBytes() / 2;
+    ASSERT_GT(halfMemory, 0u);
+    const std::string target = scratch / "dbSettings.bat";
+    platform::ShellOpenRecorder shell;
+
+    runDbSettings(fields, settings, {RunMode::Batch, target, {db}}, {true, 150});
+
+    ASSERT_EQ(fields.mActBat.size(), 2u);
+    const std::string& line = fields.mActBat[1];
+    const size_t at = line.find("-BUFFERS ");
+    ASSERT_NE(at, std::string::npos) << line;
+    const std::uint64_t written = std::stoull(line.substr(at + 9));
+    EXPECT_LE(written * (8192 + kBufferOverheadBytes), halfMemory) << line;
+    EXPECT_GT((written + 1) * (8192 + kBufferOverheadBytes), halfMemory) << line;
+    EXPECT_TRUE(contains(fields.mLog.lines(),
+                         "A lappufferek kiszámított száma (402653184) 8192 bájtos lapokkal minden "
+                         "csatlakozáskor több memóriát foglalna le, mint a gép fizikai "
+                         "memóriájának fele (" +
+                             std::to_string(halfMemory / (1024 * 1024)) +
+                             " MB), ezért a használt érték: " + std::to_string(written) + "."));
 }

@@ -27,6 +27,7 @@
 #include "tasks/db_task_lines.h"
 #include "tasks/fdb_header_win.h"
 #include "tasks/maintenance_run_win.h"
+#include "tasks/page_buffers.h"
 #include "win/temp_folder.h"
 
 using namespace fbwb;

@@ -1,4 +1,4 @@
-// The batch lines of the maintenance and settings runs, and the page-buffer arithmetic.
+// The batch lines of the maintenance and settings runs.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -224,20 +224,6 @@ TEST(MaintenanceNames, LogAndBackupFiles) {
     EXPECT_EQ(maintenanceRestoredFileName("c:\\a.b\\kelmora.fdb", kStamp),
               "c:\\a.b\\kelmora_20170315_142501.visszatoltott");
     EXPECT_EQ(maintenanceRestoredFileName("c:\\data\\db", kStamp), "c:\\data\\db_20170315_142501.visszatoltott");
-}
-
-TEST(PageBuffers, FourKilobytePagesOfThePercentageTiesToEven) {
-    struct Case {
-        std::int64_t size;
-        int percent;
-        std::int64_t buffers;
-    };
-    for (const Case& c : {Case{104857600, 150, 38400}, Case{2048, 100, 0}, Case{6144, 100, 2}, Case{10240, 100, 2},
-                          Case{14336, 100, 4}, Case{4095, 1000, 8}, Case{-1, 150, 0}, Case{0, 1000, 0},
-                          Case{1023, 1000, 0}, Case{8192, 1, 0}, Case{409600, 1, 1}, Case{1228800, 1, 3},
-                          Case{std::int64_t{200} << 30, 1000, 524288000}}) {
-        EXPECT_EQ(pageBuffersFor(c.size, c.percent), c.buffers) << c.size << " bytes at " << c.percent << " %";
-    }
 }
 
 TEST(SettingsLines, TheThreeLinesByteForByte) {
