@@ -29,5 +29,6 @@ std::string joinLinesCrLf(const std::vector<std::string>& lines);
 
 // Fills the %s / %d places of a fixed format, in order, with ready texts; "%%" stays "%%".
 std::string fill(std::string_view format, std::initializer_list<std::string_view> values);
+std::string fill(std::string_view format, const std::vector<std::string_view>& values);
 
 }  // namespace fbwb
