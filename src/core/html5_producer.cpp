@@ -1,5 +1,6 @@
 #include "core/html5_producer.h"
 
+#include "core/html_text.h"
 #include "core/text.h"
 #include "core/texts_core.h"
 
@@ -17,7 +18,7 @@ std::vector<std::string> THtml5Producer::producePage() const {
     page.reserve(meta.size() + Head.size() + body.size() + 9);
     page.insert(page.end(), meta.begin(), meta.end());
     page.insert(page.end(), Head.begin(), Head.end());
-    page.push_back("<title>" + fTitle + "</title>");
+    page.push_back("<title>" + htmlText(fTitle) + "</title>");
     page.push_back("</head>");
     page.push_back("<body>");
     page.insert(page.end(), body.begin(), body.end());

@@ -1,6 +1,6 @@
 #pragma once
 // The report page: a title and body lines, written as a small HTML page that declares Windows-1250.
-// Text goes into the page unchanged: titles, body lines and file paths are not HTML-escaped.
+// The title is text; body lines are HTML, and their callers put text into them with core/html_text.h.
 #include <functional>
 #include <string>
 #include <string_view>
@@ -19,11 +19,9 @@ public:
     // Sets the title and replaces the body by the text's lines (split at CR LF, CR or LF; a
     // trailing line break adds no empty line).
     void createSimlePage(std::string_view titleStr, std::string_view bodyStr);
-    // The whole page, line by line.
+    // The whole page, line by line; the title escaped as text.
     std::vector<std::string> producePage() const;
-    // Writes the page in Windows-1250, CR LF after every line, no byte-order mark, an existing file
-    // replaced; characters that Windows-1250 lacks become numeric character references. A write
-    // failure throws std::runtime_error with the system's text. Windows only.
+    // Writes producePage() with saveHtmlPage(). Windows only.
     void saveToFile(std::string_view fileName) const;
 
     const std::string& title() const { return fTitle; }
@@ -35,6 +33,11 @@ public:
 private:
     std::string fTitle;
 };
+
+// Writes the lines of an HTML page in the report code page, CR LF after every line, no byte-order
+// mark, an existing file replaced; characters that the code page lacks become numeric character
+// references. A write failure throws std::runtime_error with the system's text. Windows only.
+void saveHtmlPage(const std::vector<std::string>& lines, std::string_view fileName);
 
 // The UTF-8 text with every character for which `representable` is false written as a decimal
 // numeric character reference ("&#337;"); everything else, "&" and "<" included, stays as it is.

@@ -10,7 +10,8 @@ std::string htmlListItem(std::string_view text) {
 }
 
 std::string messagePageText(std::string_view message) {
-    return std::string(texts_core::kMessagePageStart) + joinLinesCrLf(splitLines(message)) + "\r\n" +
+    return std::string(texts_core::kMessagePageStart) + std::string(texts_core::kHtmlMetaCharset) +
+           std::string(texts_core::kMessagePageBody) + joinLinesCrLf(splitLines(message)) + "\r\n" +
            std::string(texts_core::kMessagePageEnd);
 }
 

@@ -1,6 +1,6 @@
 #include "core/message_page_win.h"
 
-#include "core/file_helpers_win.h"
+#include "core/html5_producer.h"
 #include "core/message_page.h"
 #include "core/text.h"
 #include "core/texts_core.h"
@@ -16,7 +16,7 @@ void showMessagePage(WorkingFields& fields, std::string_view tempFolder, std::st
     if (!platform::folderExists(folder)) platform::createFolders(folder);
     fields.mHtmMsg = messagePageText(fields.mHtmMsg);
     const std::string path = folder + std::string(fileName);
-    saveLinesToFile(splitLines(fields.mHtmMsg), path);
+    saveHtmlPage(splitLines(fields.mHtmMsg), path);
     platform::shellOpen(path, texts_core::kOpenVerb, "", platform::ShowMode::Normal, false);
 }
 

@@ -8,9 +8,9 @@ namespace fbwb {
 
 // Does nothing when fields.mHtmMsg is empty or blank. Otherwise creates the temp folder (trimmed)
 // with its missing parents, replaces mHtmMsg by the whole page text, writes it into the folder under
-// the file name (ANSI code page, CR LF after every line, no byte-order mark, an existing file
-// replaced) and opens it with "open" in a normal window. A write failure throws std::runtime_error
-// with the system's text, before anything is opened.
+// the file name (saveHtmlPage: in the code page that the page declares) and opens it with "open" in
+// a normal window. A write failure throws std::runtime_error with the system's text, before anything
+// is opened.
 void showMessagePage(WorkingFields& fields, std::string_view tempFolder, std::string_view fileName);
 
 }  // namespace fbwb

@@ -84,13 +84,14 @@ std::string joinLinesCrLf(const std::vector<std::string>& lines) {
     return result;
 }
 
-std::string fill(std::string_view format, std::initializer_list<std::string_view> values) {
+namespace {
+
+std::string fillRange(std::string_view format, const std::string_view* next, const std::string_view* end) {
     std::string result;
-    auto next = values.begin();
     for (size_t i = 0; i < format.size(); ++i) {
         if (format[i] == '%' && i + 1 < format.size()) {
             const char kind = format[i + 1];
-            if ((kind == 's' || kind == 'd') && next != values.end()) {
+            if ((kind == 's' || kind == 'd') && next != end) {
                 result.append(*next++);
                 ++i;
                 continue;
@@ -99,6 +100,16 @@ std::string fill(std::string_view format, std::initializer_list<std::string_view
         result += format[i];
     }
     return result;
+}
+
+}  // namespace
+
+std::string fill(std::string_view format, std::initializer_list<std::string_view> values) {
+    return fillRange(format, values.begin(), values.end());
+}
+
+std::string fill(std::string_view format, const std::vector<std::string_view>& values) {
+    return fillRange(format, values.data(), values.data() + values.size());
 }
 
 size_t decodeUtf8(std::string_view text, size_t at, char32_t& codePoint) {

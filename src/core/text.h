@@ -29,6 +29,7 @@ std::string joinLinesCrLf(const std::vector<std::string>& lines);
 
 // Fills the %s / %d places of a fixed format, in order, with ready texts; "%%" stays "%%".
 std::string fill(std::string_view format, std::initializer_list<std::string_view> values);
+std::string fill(std::string_view format, const std::vector<std::string_view>& values);
 
 // Decodes one well-formed UTF-8 sequence at `at`; its length, or 0 when the bytes there are not one
 // (overlong forms, surrogates and values past U+10FFFF included).

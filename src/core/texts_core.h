@@ -7,11 +7,14 @@ namespace fbwb::texts_core {
 // The plain message that ends every task run.
 inline constexpr std::string_view kRunFinished = "A művelet sikeresen befejeződött.";
 
-// The report page's one head line: the encoding the page is written in.
-inline constexpr std::string_view kHtmlMetaCharset = "<meta charset=\"Windows1250\">";
+// The pages' one head line: the encoding they are written in (kReportCodePage), by a name that
+// browsers know ("Windows1250" is none: they would guess, and show "õ" for "ő").
+inline constexpr std::string_view kHtmlMetaCharset = "<meta charset=\"windows-1250\">";
 
-// Message page: its frame around the message lines, and the list item that the lines are made of.
-inline constexpr std::string_view kMessagePageStart = "<html><body>\r\n";
+// Message page: its frame around the message lines (the head holds kHtmlMetaCharset), and the list
+// item that the lines are made of.
+inline constexpr std::string_view kMessagePageStart = "<html><head>";
+inline constexpr std::string_view kMessagePageBody = "</head><body>\r\n";
 inline constexpr std::string_view kMessagePageEnd = "</body></html>";
 inline constexpr std::string_view kListItemStart = "<li>";
 inline constexpr std::string_view kListItemEnd = "<br>\r\n";

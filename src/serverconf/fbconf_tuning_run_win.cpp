@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/file_helpers_win.h"
+#include "core/html_text.h"
 #include "core/message_page.h"
 #include "core/message_page_win.h"
 #include "core/text.h"
@@ -56,7 +57,7 @@ bool btnDoFirebirdConfClick(WorkingFields& fields, FbConfFields& conf, const FbC
         if (choice.auditTrace) {
             const std::string traceFile = folder + std::string(kTraceFileName);
             platform::writeFileBytes(traceFile, joinLinesCrLf(conf.mAuditTraceSample1));
-            if (choice.createNew) addReportItem(fields, fill(kCopyTraceItem, {traceFile}));
+            if (choice.createNew) addReportItem(fields, fillHtml(kCopyTraceItem, {traceFile}));
         }
     } catch (const std::exception&) {
         reportError(fields, std::string(kEditFailed));
@@ -72,7 +73,7 @@ bool btnDoFirebirdConfClick(WorkingFields& fields, FbConfFields& conf, const FbC
     }
     fields.mLog.writeLogLine(std::string(kSaved) + path);
     if (choice.createNew) {
-        addReportItem(fields, fill(kCopyConfItem, {path}));
+        addReportItem(fields, fillHtml(kCopyConfItem, {path}));
         addReportItem(fields, std::string(kRestartItem));
     }
     return true;

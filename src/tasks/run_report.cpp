@@ -1,5 +1,6 @@
 #include "tasks/run_report.h"
 
+#include "core/html_text.h"
 #include "core/text.h"
 #include "tasks/texts_tasks.h"
 
@@ -11,8 +12,9 @@ std::string_view runReportTitle(RunReport run) {
     return run == RunReport::Maintenance ? t::kMaintenanceReportTitle : t::kSettingsReportTitle;
 }
 
-std::string_view runReportTableStart(RunReport run) {
-    return run == RunReport::Maintenance ? t::kMaintenanceTableStart : t::kSettingsTableStart;
+std::string runReportTableStart(RunReport run) {
+    return run == RunReport::Maintenance ? std::string(t::kMaintenanceTableStart)
+                                         : fillHtml(t::kSettingsTableStartFormat, {t::kDatabaseFileHeader});
 }
 
 std::string_view runReportFileName(RunReport run) {
@@ -20,22 +22,20 @@ std::string_view runReportFileName(RunReport run) {
 }
 
 void startRunReport(THtml5Producer& page, RunReport run, const LocalDateTime& start) {
-    page.createSimlePage(std::string(runReportTitle(run)) + formatDate(start),
-                         std::string(runReportTableStart(run)) + "\r\n");
+    page.createSimlePage(std::string(runReportTitle(run)) + formatDate(start), runReportTableStart(run) + "\r\n");
 }
 
 void addMaintenanceReportEntry(THtml5Producer& page, std::string_view databasePath, std::string_view logFilePath,
                                bool succeeded, std::string_view outcome) {
-    page.body.push_back(fill(t::kMaintenanceEntryFormat, {databasePath}));
+    page.body.push_back(fillHtml(t::kMaintenanceEntryFormat, {databasePath}));
     const std::string shown = succeeded ? std::string(outcome) : std::string(t::kOutcomeFailedPrefix) + std::string(outcome);
-    page.body.push_back(fill(t::kMaintenanceOutcomeFormat, {succeeded ? t::kColourMatch : t::kColourMismatch, shown}));
-    const std::string link = std::string(t::kFileUrlPrefix) + std::string(logFilePath);
-    page.body.push_back(fill(t::kMaintenanceLogLinkFormat, {link}));
+    page.body.push_back(
+        fillHtml(t::kMaintenanceOutcomeFormat, {succeeded ? t::kColourMatch : t::kColourMismatch, shown}));
+    page.body.push_back(fillHtml(t::kMaintenanceLogLinkFormat, {fileUrl(logFilePath)}));
 }
 
 void beginDbSettingsReportRow(THtml5Producer& page, std::string_view databasePath) {
-    page.body.push_back(std::string(t::kSettingsRowStart) + std::string(databasePath) +
-                        std::string(t::kSettingsRowPathEnd));
+    page.body.push_back(fillHtml(t::kSettingsRowStartFormat, {databasePath}));
 }
 
 void addDbSettingsReportCell(THtml5Producer& page, OperationLog& log, std::string_view label,
@@ -53,7 +53,7 @@ void addDbSettingsReportCell(THtml5Producer& page, OperationLog& log, std::strin
         message = fill(t::kParameterMatchFormat, {label, expected});
         log.writeLogLine(message);
     }
-    page.body.push_back(fill(t::kSettingsCellFormat, {colour, message}));
+    page.body.push_back(fillHtml(t::kSettingsCellFormat, {colour, message}));
 }
 
 void endDbSettingsReportRow(THtml5Producer& page) { page.body.push_back(std::string(t::kSettingsRowEnd)); }

@@ -134,23 +134,23 @@ inline constexpr std::string_view kSettingsBatchName = "dbSettings.bat";
 inline constexpr std::string_view kMaintenanceReportTitle = "Firebird adatbázisok karbantartása - ";
 inline constexpr std::string_view kSettingsReportTitle = "Firebird adatbázisok beállításai - ";
 inline constexpr std::string_view kMaintenanceTableStart = "<table cellSpacing=\"1\" cellPadding=\"0\" border=\"1\">";
-inline constexpr std::string_view kSettingsTableStart =
-    "<table cellSpacing=\"1\" cellPadding=\"0\" border=\"1\"><tr><th><Adatbázis-fájl></th><th>Page buffers</th>"
+// The settings table's first header cell shows its text with the angle brackets.
+inline constexpr std::string_view kSettingsTableStartFormat =
+    "<table cellSpacing=\"1\" cellPadding=\"0\" border=\"1\"><tr><th>%s</th><th>Page buffers</th>"
     "<th>Attributes</th></tr>";
+inline constexpr std::string_view kDatabaseFileHeader = "<Adatbázis-fájl>";
 inline constexpr std::string_view kTableEnd = "</table>";
 inline constexpr std::string_view kMaintenanceReportFile = "DbMaintainResults.htm";
 inline constexpr std::string_view kSettingsReportFile = "DbSettingResults.htm";
 
-// Maintenance report, two lines per database: the database path, then "file://" + its log file path.
+// Maintenance report, two lines per database: the database path, then the file URL of its log file.
 inline constexpr std::string_view kMaintenanceEntryFormat = "<B>A(z) \"%s\" adatbázis karbantartása </b><br />";
 inline constexpr std::string_view kMaintenanceLogLinkFormat =
     "<font color=\"#CCCCCC\">A művelet végrehajtása során keletkezett naplóbejegyzések megtekintéséhez "
     "<a href=\"%s\">kattintson ide</a></font>.<br /><br />";
-inline constexpr std::string_view kFileUrlPrefix = "file://";
 
 // Settings report: a row per database, a cell per compared parameter.
-inline constexpr std::string_view kSettingsRowStart = "<tr><td>";
-inline constexpr std::string_view kSettingsRowPathEnd = "</td>";
+inline constexpr std::string_view kSettingsRowStartFormat = "<tr><td>%s</td>";
 inline constexpr std::string_view kSettingsRowEnd = "</tr>";
 inline constexpr std::string_view kSettingsCellFormat = "<td bgColor=\"%s\">%s</td>";
 inline constexpr std::string_view kColourMatch = "8ada8a";

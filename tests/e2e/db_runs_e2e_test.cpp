@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/file_helpers_win.h"
+#include "core/html_text.h"
 #include "core/helpers.h"
 #include "core/text.h"
 #include "e2e/db_runs.h"
@@ -102,7 +103,7 @@ TEST_F(DatabaseRuns, MaintenanceNowModeRunsEveryStepPerDatabase) {
     ASSERT_NE(firstEntry, std::string::npos) << report;
     ASSERT_NE(secondEntry, std::string::npos) << report;
     EXPECT_LT(firstEntry, secondEntry);
-    EXPECT_NE(report.find("<a href=\"file://" + temp("fdbMaintain_2.txt") + "\">"), std::string::npos) << report;
+    EXPECT_NE(report.find("<a href=\"" + fileUrl(temp("fdbMaintain_2.txt")) + "\">"), std::string::npos) << report;
     EXPECT_NE(report.find("</table>"), std::string::npos);
 
     ASSERT_EQ(prompter.boxes().size(), 1u);

@@ -7,21 +7,22 @@ using Lines = std::vector<std::string>;
 
 TEST(Html5Producer, FreshPageDeclaresWindows1250AndIsEmpty) {
     const THtml5Producer page;
-    EXPECT_EQ(page.meta, Lines{"<meta charset=\"Windows1250\">"});
+    EXPECT_EQ(page.meta, Lines{"<meta charset=\"windows-1250\">"});
     EXPECT_TRUE(page.Head.empty());
-    EXPECT_EQ(page.producePage(), (Lines{"<!DOCTYPE html>", "<html>", "<head>", "<meta charset=\"Windows1250\">",
+    EXPECT_EQ(page.producePage(), (Lines{"<!DOCTYPE html>", "<html>", "<head>", "<meta charset=\"windows-1250\">",
                                          "<title></title>", "</head>", "<body>", "</body>", "</html>"}));
 }
 
-TEST(Html5Producer, PageLinesInOrderWithTextUnescaped) {
+// The title is text, the body lines are HTML as their callers made them.
+TEST(Html5Producer, PageLinesInOrderWithTheTitleAsText) {
     THtml5Producer page;
-    page.createSimlePage("Firebird adatbázisok karbantartása - 2017.03.15", "B1\r\nB2\r\n");
+    page.createSimlePage("R&D <2017> \"x\"", "B1\r\nB2\r\n");
     page.body.push_back("B3 & <b>");
     page.Head.push_back("<style></style>");
-    EXPECT_EQ(page.producePage(),
-              (Lines{"<!DOCTYPE html>", "<html>", "<head>", "<meta charset=\"Windows1250\">", "<style></style>",
-                     "<title>Firebird adatbázisok karbantartása - 2017.03.15</title>", "</head>", "<body>", "B1",
-                     "B2", "B3 & <b>", "</body>", "</html>"}));
+    EXPECT_EQ(page.producePage(), (Lines{"<!DOCTYPE html>", "<html>", "<head>", "<meta charset=\"windows-1250\">",
+                                         "<style></style>", "<title>R&amp;D &lt;2017&gt; &quot;x&quot;</title>",
+                                         "</head>", "<body>", "B1", "B2", "B3 & <b>", "</body>", "</html>"}));
+    EXPECT_EQ(page.title(), "R&D <2017> \"x\"");
 }
 
 TEST(Html5Producer, CreateSimlePageReplacesTitleAndBodyLineByLine) {

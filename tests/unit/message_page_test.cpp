@@ -10,8 +10,10 @@ TEST(MessagePage, ListItemCarriesItsLineBreak) {
 }
 
 TEST(MessagePage, FramesTheMessageLinesWithAnEmptyLineBeforeTheEnd) {
-    EXPECT_EQ(messagePageText(htmlListItem("a & b") + htmlListItem("c")),
-              "<html><body>\r\n<li>a & b<br>\r\n<li>c<br>\r\n\r\n</body></html>");
+    EXPECT_EQ(
+        messagePageText(htmlListItem("a & b") + htmlListItem("c")),
+        "<html><head><meta charset=\"windows-1250\"></head><body>\r\n<li>a & b<br>\r\n<li>c<br>\r\n\r\n</body></html>");
     // Lines ended any way, or not at all, come out with CR LF.
-    EXPECT_EQ(messagePageText("x\ny\rz"), "<html><body>\r\nx\r\ny\r\nz\r\n\r\n</body></html>");
+    EXPECT_EQ(messagePageText("x\ny\rz"),
+              "<html><head><meta charset=\"windows-1250\"></head><body>\r\nx\r\ny\r\nz\r\n\r\n</body></html>");
 }

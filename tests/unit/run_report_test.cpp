@@ -20,8 +20,8 @@ TEST(RunReport, StartGivesTitleWithStartDateAndTableStart) {
         {RunReport::Maintenance, "Firebird adatbázisok karbantartása - 2017.03.05",
          "<table cellSpacing=\"1\" cellPadding=\"0\" border=\"1\">", "DbMaintainResults.htm"},
         {RunReport::Settings, "Firebird adatbázisok beállításai - 2017.03.05",
-         "<table cellSpacing=\"1\" cellPadding=\"0\" border=\"1\"><tr><th><Adatbázis-fájl></th><th>Page buffers</th>"
-         "<th>Attributes</th></tr>",
+         "<table cellSpacing=\"1\" cellPadding=\"0\" border=\"1\"><tr><th>&lt;Adatbázis-fájl&gt;</th>"
+         "<th>Page buffers</th><th>Attributes</th></tr>",
          "DbSettingResults.htm"},
     };
     for (const Case& c : cases) {
@@ -30,25 +30,27 @@ TEST(RunReport, StartGivesTitleWithStartDateAndTableStart) {
         startRunReport(page, c.run, kStart);
         EXPECT_EQ(page.title(), c.title);
         EXPECT_EQ(page.body, Lines{c.tableStart});
-        EXPECT_EQ(page.meta, Lines{"<meta charset=\"Windows1250\">"});
+        EXPECT_EQ(page.meta, Lines{"<meta charset=\"windows-1250\">"});
         EXPECT_EQ(runReportFileName(c.run), c.fileName);
     }
 }
 
+// Path and outcome as text, the log as a file URL.
 TEST(RunReport, MaintenanceEntryShowsTheOutcomeInItsColour) {
     for (const bool succeeded : {true, false}) {
         THtml5Producer page;
         startRunReport(page, RunReport::Maintenance, kStart);
-        addMaintenanceReportEntry(page, "c:\\A&B <2017>\\könyv.fdb", "c:\\KELMORA.WIN\\fdbMaintain_0.txt", succeeded,
-                                  "x");
-        EXPECT_EQ(page.body,
-                  (Lines{"<table cellSpacing=\"1\" cellPadding=\"0\" border=\"1\">",
-                         "<B>A(z) \"c:\\A&B <2017>\\könyv.fdb\" adatbázis karbantartása </b><br />",
-                         std::string("<span style=\"background-color:#") +
-                             (succeeded ? "8ada8a\">x" : "ff7777\">HIBA: x") + "</span><br />",
-                         "<font color=\"#CCCCCC\">A művelet végrehajtása során keletkezett naplóbejegyzések "
-                         "megtekintéséhez <a href=\"file://c:\\KELMORA.WIN\\fdbMaintain_0.txt\">kattintson ide</a>"
-                         "</font>.<br /><br />"}));
+        addMaintenanceReportEntry(page, "c:\\A&B <2017>\\könyv.fdb", "c:\\Kovács & Társa\\fdbMaintain_0 #1.txt",
+                                  succeeded, "x <y> & z");
+        EXPECT_EQ(
+            page.body,
+            (Lines{"<table cellSpacing=\"1\" cellPadding=\"0\" border=\"1\">",
+                   "<B>A(z) \"c:\\A&amp;B &lt;2017&gt;\\könyv.fdb\" adatbázis karbantartása </b><br />",
+                   std::string("<span style=\"background-color:#") + (succeeded ? "8ada8a\">x" : "ff7777\">HIBA: x") +
+                       " &lt;y&gt; &amp; z</span><br />",
+                   "<font color=\"#CCCCCC\">A művelet végrehajtása során keletkezett naplóbejegyzések "
+                   "megtekintéséhez <a href=\"file:///c:/Kov%C3%A1cs%20%26%20T%C3%A1rsa/fdbMaintain_0%20%231.txt\">"
+                   "kattintson ide</a></font>.<br /><br />"}));
     }
 }
 
@@ -80,6 +82,12 @@ TEST(RunReport, SettingsCellColourMessageAndLogLine) {
          "Elvárt érték: Read Only   Kiolvasott érték: read only</td>",
          "HIBA   ---> A(z) Attributes parameter elvart erteke NEM EGYEZIK MEG a kiolvasottal. "
          "Elvárt érték: Read Only   Kiolvasott érték: read only"},
+        // What gstat printed is text in the cell, as it is in the log.
+        {"Attributes", "", "<force write> & \"x\"", true,
+         "<td bgColor=\"ff7777\">A(z) Attributes parameter elvart erteke NEM EGYEZIK MEG a kiolvasottal. "
+         "Elvárt érték:    Kiolvasott érték: &lt;force write&gt; &amp; &quot;x&quot;</td>",
+         "HIBA   ---> A(z) Attributes parameter elvart erteke NEM EGYEZIK MEG a kiolvasottal. "
+         "Elvárt érték:    Kiolvasott érték: <force write> & \"x\""},
         // Not found wins over a read value that happens to match.
         {"Page buffers", "2048", "2048", false,
          "<td bgColor=\"ff7777\">A(z) Page buffers parameter NEM található meg az eredmények között. "
@@ -104,7 +112,7 @@ TEST(RunReport, SettingsRowFramesItsCells) {
     addDbSettingsReportCell(page, log, "Attributes", "", "", false);
     endDbSettingsReportRow(page);
     ASSERT_EQ(page.body.size(), 5u);
-    EXPECT_EQ(page.body[1], "<tr><td>c:\\adat\\R&D.fdb</td>");
+    EXPECT_EQ(page.body[1], "<tr><td>c:\\adat\\R&amp;D.fdb</td>");
     EXPECT_TRUE(page.body[2].starts_with("<td bgColor=\"8ada8a\">OK. A(z) Page buffers"));
     EXPECT_TRUE(page.body[3].starts_with("<td bgColor=\"ff7777\">A(z) Attributes parameter NEM"));
     EXPECT_EQ(page.body[4], "</tr>");
