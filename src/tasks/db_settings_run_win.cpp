@@ -67,7 +67,8 @@ void btnGfixOpClick(WorkingFields& fields, const CommonSettings& settings, RunMo
         if (!toolPresent(fields.mLog, kGfixMissing, gfix)) return;
         if (!toolPresent(fields.mLog, kGstatMissing, gstat)) return;
     }
-    if (auto refused = refuseDatabaseTaskValues(database, settings.userName, settings.password)) {
+    if (auto refused = refuseDatabaseTaskValues(
+            {database, settings.userName, settings.password, settings.serverFolder, settings.tempFolder})) {
         fields.mLog.writeErrorLine(*refused, false);
         return;
     }

@@ -23,12 +23,14 @@ std::string maintenanceBackupFileName(std::string_view database, const LocalDate
     return replaceExtension(database, "_" + formatStamp(now) + texts_script::kBackupFileExtension);
 }
 
-std::optional<std::string> refuseDatabaseTaskValues(std::string_view database, std::string_view userName,
-                                                    std::string_view password) {
-    // Backup and log names derive from the database path and the temp folder, so these cover the lines.
-    for (auto refused : {refuseBatchValue(database, texts_script::kFieldDatabaseFile),
-                         refuseBatchValue(userName, texts_script::kFieldUserName),
-                         refuseBatchSecret(password, texts_script::kFieldPassword)}) {
+std::optional<std::string> refuseDatabaseTaskValues(const DatabaseTaskValues& values) {
+    // The backup names derive from the database path, the tool paths from the server folder and the
+    // log and output names from the temp folder, each with plain text added: these cover the lines.
+    for (auto refused : {refuseBatchValue(values.database, texts_script::kFieldDatabaseFile),
+                         refuseBatchValue(values.userName, texts_script::kFieldUserName),
+                         refuseBatchSecret(values.password, texts_script::kFieldPassword),
+                         refuseBatchValue(values.serverFolder, kFieldServerFolder),
+                         refuseBatchValue(values.tempFolder, kFieldTempFolder)}) {
         if (refused) return refused;
     }
     return std::nullopt;

@@ -17,10 +17,13 @@ std::string maintenanceLogFileName(std::string_view tempFolder, int index);
 // The database path with its extension replaced by "_yyyymmdd_hhnnss.fbk" (appended when it has none).
 std::string maintenanceBackupFileName(std::string_view database, const LocalDateTime& now);
 
-// The error line when the database path, user name or password cannot be written into a batch
-// line; nothing when they can.
-std::optional<std::string> refuseDatabaseTaskValues(std::string_view database, std::string_view userName,
-                                                    std::string_view password);
+// What a database task's lines are made of: the database path and the credentials, the server
+// folder that holds the tools, and the temp folder of the log and output files.
+struct DatabaseTaskValues {
+    std::string_view database, userName, password, serverFolder, tempFolder;
+};
+// The error line when one of them cannot be written into a batch line; nothing when they all can.
+std::optional<std::string> refuseDatabaseTaskValues(const DatabaseTaskValues& values);
 
 // The restore's new file beside the database: its extension replaced by "_yyyymmdd_hhnnss.visszatoltott".
 std::string maintenanceRestoredFileName(std::string_view database, const LocalDateTime& now);

@@ -64,7 +64,8 @@ void maintainDatabase(WorkingFields& fields, const CommonSettings& settings, Run
         if (!toolPresent(fields.mLog, kGfixMissing, input.gfix)) return;
         if (steps.backup && !toolPresent(fields.mLog, kGbakMissing, input.gbak)) return;
     }
-    if (auto refused = refuseDatabaseTaskValues(database, settings.userName, settings.password)) {
+    if (auto refused = refuseDatabaseTaskValues(
+            {database, settings.userName, settings.password, settings.serverFolder, settings.tempFolder})) {
         fields.mLog.writeErrorLine(*refused, false);
         return;
     }

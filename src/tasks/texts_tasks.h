@@ -40,6 +40,10 @@ inline constexpr std::string_view kDatabaseMissing = "Az alábbi Firebird adatb�
 inline constexpr std::string_view kGfixMissing = "A GFIX.EXE nem található: ";
 inline constexpr std::string_view kGbakMissing = "A GBAK.EXE nem található: ";
 inline constexpr std::string_view kGstatMissing = "A GSTAT.EXE nem található: ";
+// Field labels of the refusal of a value that cannot be written into a batch line (the others are the
+// script engine's).
+inline constexpr std::string_view kFieldServerFolder = "kiszolgáló mappája";
+inline constexpr std::string_view kFieldTempFolder = "ideiglenes mappa";
 // The closing message of a database run in which an error line was written (a database skipped or
 // failed, a file not saved).
 inline constexpr std::string_view kRunFinishedWithErrors =

@@ -103,18 +103,40 @@ TEST(MaintenanceLines, NoLogFileMeansNoRedirection) {
     EXPECT_EQ(lines[2], "echo *** Biztonsági mentés - gbak: kilépési kód %errorlevel%");
 }
 
-TEST(MaintenanceLines, CredentialsWithOperatorsAreQuotedAndBadValuesRefused) {
+TEST(MaintenanceLines, CredentialsWithOperatorsAreQuoted) {
     MaintenanceLineInput odd = input();
     odd.userName = "a&b";
     odd.password = "p w";
     EXPECT_EQ(maintenanceLines({true, false, false, false}, odd)[4],
               R"(call "G" -USER "a&b" -PASSWORD "p w" "D" -sweep   >>  "L" 2>&1)");
-    EXPECT_FALSE(refuseDatabaseTaskValues("c:\\adat\\a.fdb", "SYSDBA", "qwdbadmin"));
-    EXPECT_TRUE(refuseDatabaseTaskValues("c:\\100%\\a.fdb", "SYSDBA", "x"));
-    EXPECT_TRUE(refuseDatabaseTaskValues("c:\\a.fdb", "SYS\"DBA", "x"));
-    const auto secret = refuseDatabaseTaskValues("c:\\a.fdb", "SYSDBA", "titok%1");
-    ASSERT_TRUE(secret);
-    EXPECT_EQ(secret->find("titok"), std::string::npos) << "the password is not repeated in the log";
+}
+
+// Every value the lines are made of is checked: the tool paths come from the server folder and the
+// log and output files from the temp folder, so a % or ^ there would break the lines as well.
+TEST(MaintenanceLines, RefusesEveryValueTheLinesHold) {
+    const DatabaseTaskValues ok{"c:\\adat\\a.fdb", "SYSDBA", "qwdbadmin", "c:\\Firebird_3_0", "c:\\temp\\"};
+    EXPECT_FALSE(refuseDatabaseTaskValues(ok));
+    struct Case {
+        DatabaseTaskValues values;
+        const char* message;
+    } cases[] = {
+        {{"c:\\100%\\a.fdb", "SYSDBA", "x", ok.serverFolder, ok.tempFolder},
+         "A(z) adatbázis-fájl nem írható parancsfájlba, mert a következő karakterek egyikét tartalmazza: % ^ \" "
+         "(érték: c:\\100%\\a.fdb)"},
+        {{ok.database, "SYS\"DBA", "x", ok.serverFolder, ok.tempFolder},
+         "A(z) felhasználónév nem írható parancsfájlba, mert a következő karakterek egyikét tartalmazza: % ^ \" "
+         "(érték: SYS\"DBA)"},
+        // The password is not repeated in the log.
+        {{ok.database, "SYSDBA", "titok%1", ok.serverFolder, ok.tempFolder},
+         "A(z) jelszó nem írható parancsfájlba, mert a következő karakterek egyikét tartalmazza: % ^ \""},
+        {{ok.database, "SYSDBA", "x", "c:\\100%\\Firebird_3_0", ok.tempFolder},
+         "A(z) kiszolgáló mappája nem írható parancsfájlba, mert a következő karakterek egyikét tartalmazza: % ^ \" "
+         "(érték: c:\\100%\\Firebird_3_0)"},
+        {{ok.database, "SYSDBA", "x", ok.serverFolder, "c:\\a^b\\"},
+         "A(z) ideiglenes mappa nem írható parancsfájlba, mert a következő karakterek egyikét tartalmazza: % ^ \" "
+         "(érték: c:\\a^b\\)"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(refuseDatabaseTaskValues(c.values), std::optional<std::string>(c.message));
 }
 
 // The log's markers, as cmd wrote them (trailing blanks, tool output between), give the outcome.
