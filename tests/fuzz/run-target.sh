@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Runs one fuzz target: run-target.sh TARGET SEEDS WORK [libFuzzer options...]
 # The new inputs go to WORK/corpus (the seeds folder is only read), a failing input to WORK/.
+# WORK/corpus starts empty unless FBWB_FUZZ_KEEP_CORPUS=1 (the long runs build on earlier ones).
 # Prints the executions reached; the exit status is the target's.
 set -uo pipefail
 target=$1 seeds=$2 work=$3
 shift 3
-rm -rf "$work/corpus"
+[[ ${FBWB_FUZZ_KEEP_CORPUS:-0} == 1 ]] || rm -rf "$work/corpus"
 mkdir -p "$work/corpus"
 "$target" -print_final_stats=1 -artifact_prefix="$work/" "$@" "$work/corpus" "$seeds" >"$work/output.txt" 2>&1
 status=$?
