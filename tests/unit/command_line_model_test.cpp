@@ -37,10 +37,10 @@ TEST(CommandLineModel, RuntimeArgvFollowsTheDocumentedExamples) {
 TEST(CommandLineModel, CmdSplitsOffRedirectionsAndRefusesWhatWouldBreakTheLine) {
     const CmdLine call = readCmdLine(R"(call "C:\a&b (x)\gbak.exe" -c  >>  "C:\t\log 1.txt" 2>&1 <nul)");
     EXPECT_EQ(call.fault, "");
-    EXPECT_EQ(call.command, R"(call "C:\a&b (x)\gbak.exe" -c   )");
+    EXPECT_EQ(call.command, R"(call "C:\a&b (x)\gbak.exe" -c    )");
     EXPECT_EQ(call.redirections,
               (std::vector<Redirection>{{1, ">>", R"(C:\t\log 1.txt)"}, {2, ">", "&1"}, {0, "<", "nul"}}));
-    EXPECT_EQ(callCommandLine(call.command), std::string(R"("C:\a&b (x)\gbak.exe" -c   )"));
+    EXPECT_EQ(callCommandLine(call.command), std::string(R"("C:\a&b (x)\gbak.exe" -c    )"));
 
     const CmdLine echo = readCmdLine(R"(echo *** lépés: kilépési kód %errorlevel%  >>  "l")");
     EXPECT_EQ(echo.fault, "");
