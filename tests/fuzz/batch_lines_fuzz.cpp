@@ -147,19 +147,21 @@ void checkMaintenance(const Values& v, bool withLog) {
         for (const model::Redirection& r : read.redirections)
             require(std::find(toLog.begin(), toLog.end(), r) != toLog.end(), "markers and messages go to the log",
                     line);
-        // The file commands name the batch's own files, each as one word.
+        // The file commands name the batch's own files, each as one word: `if exist "file" command`,
+        // `del "file"`, `move /y "file" "file"`.
         const auto isFile = [&](const std::string& word) {
             return std::find(files.begin(), files.end(), word) != files.end();
         };
-        const Args words = model::cmdWords(read.command);
-        for (size_t i = 0; i < words.size(); ++i) {
-            if (words[i] == "del" || words[i] == "exist")
-                require(i + 1 < words.size() && isFile(words[i + 1]), "a file command names one of the batch's files",
-                        line);
+        Args words = model::cmdWords(read.command);
+        if (!words.empty() && words[0] == "if" && words.size() > 1 && words[1] == "exist") {
+            require(words.size() > 3 && isFile(words[2]), "if exist names one of the batch's files", line);
+            words.erase(words.begin(), words.begin() + 3);
         }
+        if (!words.empty() && words[0] == "del")
+            require(words.size() == 2 && isFile(words[1]), "del names one of the batch's files", line);
         if (!words.empty() && words[0] == "move")
-            require(words.size() == 4 && isFile(words[2]) && isFile(words[3]), "a move names two of the batch's files",
-                    line);
+            require(words.size() == 4 && words[1] == "/y" && isFile(words[2]) && isFile(words[3]),
+                    "move names two of the batch's files", line);
     }
     require(next == calls.size(), "every step calls its tool");
 }
