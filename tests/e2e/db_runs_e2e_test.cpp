@@ -468,9 +468,9 @@ TEST_F(DatabaseRuns, SettingsWithoutCacheReportsOtherBuffersAsMismatch) {
     EXPECT_EQ(fields.mActBat.size(), 2u) << "no -BUFFERS line";
 }
 
-// A "%" in the temp folder: on Windows the shell refuses the batch (an error line, see the batch
-// file tests); Wine's shell starts it, but cmd cannot follow its lines. Either way the database is
-// never reported as maintained.
+// A "%" in the temp folder would break the batch's log lines (cmd expands it; on Windows the shell
+// even refuses to start a batch there): the database is refused with an error line, no batch
+// starts, and it is never reported as maintained.
 TEST_F(DatabaseRuns, ABatchThatCannotRunIsNeverReportedAsDone) {
     const std::string db = database("kelmora.fdb");
     settings.tempFolder = scratch.folder("50%off");
@@ -478,6 +478,13 @@ TEST_F(DatabaseRuns, ABatchThatCannotRunIsNeverReportedAsDone) {
 
     runMaintenance(fields, settings, {RunMode::Now, "", {db}}, {true, false, false, false});
 
+    EXPECT_TRUE(
+        contains(fields.mLog.lines(),
+                 "HIBA   ---> A(z) ideiglenes mappa nem \xC3\xADrhat\xC3\xB3 parancsf\xC3\xA1jlba, mert a "
+                 "k\xC3\xB6vetkez\xC5\x91 karakterek egyik\xC3\xA9t tartalmazza: % ^ \" (\xC3\xA9rt\xC3\xA9k: " +
+                     settings.tempFolder + ")"))
+        << fields.mLog.lines().back();
+    for (const auto& request : shell.requests()) EXPECT_FALSE(isBatch(request)) << "no batch is started";
     const std::string report = fileText(settings.tempFolder + "\\DbMaintainResults.htm", 1250);
     EXPECT_EQ(report.find("8ada8a"), std::string::npos) << report;
     EXPECT_FALSE(contains(fields.mLog.lines(), "OK. Minden l\xC3\xA9p\xC3\xA9s sikeresen lefutott."));
