@@ -55,7 +55,7 @@ int findConfKeyLine(std::string_view key, const std::vector<std::string>& lines)
 }
 
 void setFbConfLine(const std::string& newLine, std::vector<std::string>& lines) {
-    if (trim(newLine).empty()) return;
+    if (trimmedContent(newLine).empty()) return;
     const std::string key = getConfLineKey(newLine);
     bool replaced = false;
     size_t firstCommented = lines.size();

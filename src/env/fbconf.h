@@ -19,7 +19,8 @@ std::string getConfLineValue(const std::vector<std::string>& lines, int index);
 // compared without ASCII case), or -1.
 int findConfKeyLine(std::string_view key, const std::vector<std::string>& lines);
 // Puts newLine in place: replaces every setting line of its key; else the first commented line
-// of the key; else appends it. A blank newLine changes nothing; blank lines are never replaced.
+// of the key; else appends it. A blank newLine (blanks and a byte-order mark count) changes nothing;
+// blank lines are never replaced.
 void setFbConfLine(const std::string& newLine, std::vector<std::string>& lines);
 // The value of the key's active line (even when empty), or defaultValue.
 std::string readFbConfValueFromLines(const std::vector<std::string>& lines, std::string_view key,

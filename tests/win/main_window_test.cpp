@@ -296,12 +296,15 @@ TEST_F(MainWindow, StopAfterTheCurrentDatabaseLeavesTheRestOut) {
     platform::ShellOpenRecorder shell(
         [](const platform::ShellRequest& request) { return endsWith(request.file, ".bat"); });
 
-    // Another thread presses the button as soon as the run offers it, while the first batch runs.
+    // Another thread presses the button while the first batch runs: once the run offers it and the
+    // first batch has begun its log (the run takes pending clicks before its first database too,
+    // and one pressed that early leaves every database out).
     HWND main = window_.hwnd();
     HWND stop = GetDlgItem(main, IDC_btnStopAfterCurrent);
     std::atomic<bool> pressed{false};
     std::thread presser([&] {
         for (int i = 0; i < 6000 && !IsWindowEnabled(stop); ++i) Sleep(10);
+        for (int i = 0; i < 6000 && !platform::fileExists(scratch / "fdbMaintain_0.txt"); ++i) Sleep(10);
         if (!IsWindowEnabled(stop)) return;
         PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_btnStopAfterCurrent, BN_CLICKED), reinterpret_cast<LPARAM>(stop));
         pressed = true;
