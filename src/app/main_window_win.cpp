@@ -61,7 +61,7 @@ HWND TfrmFbSettingsMain::createWindow(bool quitOnClose) {
     // The log pane's class lives in this library; it stays loaded while the window may exist.
     if (!richEdit_) richEdit_.reset(LoadLibraryW(L"Msftedit.dll"));
     if (!richEdit_) throw std::runtime_error("Msftedit.dll: " + platform::lastErrorText());
-    platform::markStartupStep("log pane library");
+    platform::markStartupStep("log-pane-library");
     return create(nullptr);
 }
 

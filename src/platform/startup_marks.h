@@ -3,7 +3,8 @@
 // benchmark's environment variables are set, so a normal start pays one variable look-up.
 namespace fbwb::platform {
 
-// FBWB_STARTUP_TRACE names a file: appends the step and the milliseconds since the process was created.
+// FBWB_STARTUP_TRACE names a file: appends the step (one word) and the milliseconds since the process
+// was created.
 void markStartupStep(const char* step);
 
 // Call before each wait for a message: the first time the queue is empty (every window of the thread
