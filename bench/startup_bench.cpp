@@ -182,5 +182,6 @@ int main(int argc, char** argv) {
                     sides[i].name.c_str(), totals(sides[i]) / totals(sides[0]), median(ratios),
                     ratios[ratios.size() / 4], ratios[(ratios.size() * 3) / 4 - (ratios.size() >= 4 ? 1 : 0)]);
     }
+    if (failures > 0) std::printf("failed launches: %d\n", failures);
     return failures == 0 ? 0 : 1;
 }

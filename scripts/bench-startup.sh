@@ -64,5 +64,11 @@ done
 # A persistent server and a booted session first, so that no launch pays for them.
 wineserver -p
 wine cmd.exe /c exit </dev/null >/dev/null 2>&1
-wine explorer /desktop=fbwb-bench,1100x700 'C:\KELMORA.WIN\startup_bench.exe' "$rounds" \
-  'C:\KELMORA.WIN\bare_dialog.exe' 'C:\KELMORA.WIN\FbWorkbench.exe' "${other_paths[@]}" </dev/null
+# The virtual desktop does not hand the launcher's exit code on: its output tells.
+out="$(wine explorer /desktop=fbwb-bench,1100x700 'C:\KELMORA.WIN\startup_bench.exe' "$rounds" \
+  'C:\KELMORA.WIN\bare_dialog.exe' 'C:\KELMORA.WIN\FbWorkbench.exe' "${other_paths[@]}" </dev/null)" || true
+printf '%s\n' "$out"
+if ! grep -q '^ratio ' <<<"$out" || grep -q '^failed launches' <<<"$out"; then
+  echo "bench-startup.sh: not every launch reached an idle window" >&2
+  exit 1
+fi
