@@ -36,8 +36,9 @@ struct ShellStart {
 
 // Asks the shell to open the file with a verb ("open"/"Open"), parameters and window mode,
 // owned by the application's main window when there is one. A hidden batch shares this program's
-// console, as startProcess's hidden children do; a shown one gets its own console window. With wantProcess the started
-// process is kept. silent: the shell shows no box of its own when it cannot start the file (the caller reports it).
+// console, as startProcess's hidden children do; a shown one gets its own console window. With
+// wantProcess the started process is kept. silent: the shell shows no box of its own when it cannot
+// start the file (the caller reports it).
 ShellStart shellOpen(std::string_view file, std::string_view verb, std::string_view parameters, ShowMode mode,
                      bool wantProcess, bool silent = false);
 
