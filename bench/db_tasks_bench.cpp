@@ -1,7 +1,8 @@
 // The header inspection, the settings run and the maintenance run over many real databases, against
 // the same gstat/gfix/gbak command lines run bare through cmd (each batch waited for). Prints the
 // times and the ratio program/bare of each, rounds interleaved so that the machine's noise hits
-// both sides alike.
+// both sides alike. A GUI-subsystem program, as the workbench is, so that the program side pays for
+// the consoles of its batches as the workbench does.
 #include <windows.h>
 
 #include <algorithm>

@@ -14,6 +14,6 @@ tests/fixtures/make-machine.sh "$WINEPREFIX" \
   --standin "$build/tests/fixtures/tool_standin.exe" --recorder "$build/tests/fixtures/recorder.exe" >/dev/null
 python3 tests/fixtures/tool_runner.py start --prefix "$WINEPREFIX" --watch-pid $$
 trap 'python3 tests/fixtures/tool_runner.py stop --prefix "$WINEPREFIX" --watch-pid $$' EXIT
-# The batches share the benchmark's console and echo their commands: keep only what it prints itself.
+# Keep only what the benchmark prints itself, should a batch's echo of its commands come through.
 tests/harness/wine-run.sh "$build/bench/db_tasks_bench.exe" "$@" | grep -v -e '^\s*$' -e '^[A-Za-z]:\\.*>'
 

@@ -16,6 +16,7 @@
 #include "platform/process.h"
 #include "platform/prompter.h"
 #include "platform/shell_dialogs.h"
+#include "platform/startup_marks.h"
 #include "serverconf/fbconf_tuning_run_win.h"
 #include "tasks/db_settings_run_win.h"
 #include "tasks/maintenance_run_win.h"
@@ -60,10 +61,12 @@ HWND TfrmFbSettingsMain::createWindow(bool quitOnClose) {
     // The log pane's class lives in this library; it stays loaded while the window may exist.
     if (!richEdit_) richEdit_.reset(LoadLibraryW(L"Msftedit.dll"));
     if (!richEdit_) throw std::runtime_error("Msftedit.dll: " + platform::lastErrorText());
+    platform::markStartupStep("log-pane-library");
     return create(nullptr);
 }
 
 void TfrmFbSettingsMain::onInit() {
+    platform::markStartupStep("controls");
     SetWindowTextW(hwnd(), platform::widen(texts_app::kCaption).c_str());
     setText(IDC_lDescription, texts_app::kDescription);
     SendMessageW(item(IDC_edPw), EM_SETPASSWORDCHAR, L'*', 0);
@@ -77,10 +80,13 @@ void TfrmFbSettingsMain::onInit() {
         if (icon != nullptr) SendMessageW(hwnd(), WM_SETICON, iconKinds[i], reinterpret_cast<LPARAM>(icon));
     }
 
+    platform::markStartupStep("icons");
     for (size_t i = 0; i < std::size(kToolButtons); ++i)
         toolbar_.attach(item(kToolButtons[i].id), IDB_TOOL_NORMAL_FIRST + static_cast<int>(i),
                         IDB_TOOL_HOT_FIRST + static_cast<int>(i));
+    platform::markStartupStep("pictures");
     layOutBands();
+    platform::markStartupStep("layout");
 
     fields_.mLog.setListener([this](const std::string& line) { appendToLogView(line); });
     fields_.pbOp.setListener([this](int max, int position) {
@@ -99,9 +105,11 @@ void TfrmFbSettingsMain::startUp() {
     setText(IDC_edUn, kDefaultUserName);
     setText(IDC_edPw, kDefaultPassword);
 
+    platform::markStartupStep("settings");
     std::vector<std::string> servers = splitLines(findInstalledFbServers(serverSearchRoot(dataFolder)));
     setItems(IDC_cbFbServerPath, servers);
     if (!servers.empty()) selectIndex(IDC_cbFbServerPath, 0);
+    platform::markStartupStep("servers");
 }
 
 void TfrmFbSettingsMain::layOutBands() {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <type_traits>
+#include <utility>
 #include <string>
 
 #include "platform/dialog_win.h"
@@ -50,8 +51,7 @@ std::wstring windowText(HWND window) {
 
 // The caption's width as drawn (the access-key ampersand takes no room), with or without the
 // blanks around it.
-int captionWidth(HWND button, bool trimmed) {
-    HDC dc = GetDC(button);
+int captionWidth(HDC dc, HWND button, bool trimmed) {
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)));
     std::wstring text = windowText(button);
     if (trimmed) {
@@ -61,23 +61,27 @@ int captionWidth(HWND button, bool trimmed) {
     RECT rect{0, 0, 0, 0};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_SINGLELINE);
     SelectObject(dc, old);
-    ReleaseDC(button, dc);
     return rect.right - rect.left;
 }
 
 }  // namespace
 
 int scaleForDpi(int pixelsAt96) {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return MulDiv(pixelsAt96, dpi > 0 ? dpi : 96, 96);
+    // The program is system DPI aware: the DPI it starts with holds for its whole run.
+    static const int dpi = [] {
+        HDC screen = GetDC(nullptr);
+        const int value = GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        return value > 0 ? value : 96;
+    }();
+    return MulDiv(pixelsAt96, dpi, 96);
 }
 
 struct PictureButtons::Button {
     HWND window = nullptr;
     UniqueBitmap normal;
     UniqueBitmap hot;
+    int hotPicture = 0;  // loaded when the mouse first comes over the button, not at start-up
     bool isHot = false;
 };
 
@@ -92,7 +96,7 @@ void PictureButtons::attach(HWND window, int normalPicture, int hotPicture) {
     auto button = std::make_unique<Button>();
     button->window = window;
     button->normal = loadPicture(normalPicture);
-    button->hot = loadPicture(hotPicture);
+    button->hotPicture = hotPicture;
     SetWindowSubclass(window, subclassProcedure, 0, reinterpret_cast<DWORD_PTR>(button.get()));
     buttons_.push_back(std::move(button));
 }
@@ -102,12 +106,15 @@ void PictureButtons::layout(int left, int right, int top, int height, int gap) {
     const int minimum = scaleForDpi(kPictureWidth) + scaleForDpi(8);
     std::vector<int> natural, tightest;
     int naturalSum = 0, slack = 0;
+    HDC dc = GetDC(nullptr);
     for (const auto& button : buttons_) {
-        natural.push_back(std::max(captionWidth(button->window, false) + padding, minimum));
-        tightest.push_back(std::min(natural.back(), std::max(captionWidth(button->window, true) + padding, minimum)));
+        natural.push_back(std::max(captionWidth(dc, button->window, false) + padding, minimum));
+        tightest.push_back(
+            std::min(natural.back(), std::max(captionWidth(dc, button->window, true) + padding, minimum)));
         naturalSum += natural.back();
         slack += natural.back() - tightest.back();
     }
+    ReleaseDC(nullptr, dc);
     const int available = right - left - gap * (static_cast<int>(buttons_.size()) - 1);
     const int excess = std::min(std::max(naturalSum - available, 0), slack);
     int x = left;
@@ -187,6 +194,7 @@ LRESULT CALLBACK PictureButtons::subclassProcedure(HWND window, UINT message, WP
         case WM_MOUSEMOVE:
             if (!button->isHot) {
                 button->isHot = true;
+                if (button->hotPicture != 0) button->hot = loadPicture(std::exchange(button->hotPicture, 0));
                 TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
                 TrackMouseEvent(&track);
                 InvalidateRect(window, nullptr, FALSE);

@@ -35,9 +35,10 @@ struct ShellStart {
 };
 
 // Asks the shell to open the file with a verb ("open"/"Open"), parameters and window mode,
-// owned by the application's main window when there is one. With wantProcess the started process
-// is kept. silent: the shell shows no box of its own when it cannot start the file (the caller
-// reports it).
+// owned by the application's main window when there is one. A hidden batch shares this program's
+// console, as startProcess's hidden children do; a shown one gets its own console window. With
+// wantProcess the started process is kept. silent: the shell shows no box of its own when it cannot
+// start the file (the caller reports it).
 ShellStart shellOpen(std::string_view file, std::string_view verb, std::string_view parameters, ShowMode mode,
                      bool wantProcess, bool silent = false);
 
@@ -70,8 +71,9 @@ private:
     ShellOpenRecorder* previous_;
 };
 
-// Creates a process from a command line (no separate program name, no inherited handles,
-// no creation flags); empty when it cannot be started.
+// Creates a process from a command line (no separate program name, no inherited handles); empty
+// when it cannot be started. A hidden console program shares this program's console (one without a
+// window, made on first need); a shown one gets a console of its own.
 Process startProcess(std::string_view commandLine, ShowMode mode);
 
 enum class WaitResult { Ended, TimedOut, Failed };

@@ -61,6 +61,38 @@ void dispatchPaintMessages() {
         DispatchMessageW(&message);
 }
 
+// A console costs a process of its own (conhost; about 0.1 s under Wine), and a program without one
+// gets a new one for every console program that it starts. Hidden children share one instead: a
+// windowless console made once, when the first of them starts, by a helper started with
+// CREATE_NO_WINDOW that this program attaches to. Shown children still get a console of their own.
+void shareHiddenConsole() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    if (GetConsoleCP() != 0) return;  // a console program has one already
+    wchar_t system[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    // cmd /k waits for console input that never comes, until it is ended below.
+    std::wstring commandLine = L"\"" + std::wstring(system) + L"\\cmd.exe\" /q /k";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &info))
+        return;
+    UniqueKernelHandle helper(info.hProcess);
+    UniqueKernelHandle thread(info.hThread);
+    // The helper's console exists once its start-up has made it.
+    const auto deadline = Clock::now() + std::chrono::seconds(5);
+    while (!AttachConsole(info.dwProcessId)) {
+        if (Clock::now() >= deadline || WaitForSingleObject(helper.get(), 1) == WAIT_OBJECT_0) break;
+    }
+    TerminateProcess(helper.get(), 0);
+    // Nobody can type into a console without a window; a Ctrl+C sent to its processes must not end this one.
+    if (GetConsoleCP() != 0) SetConsoleCtrlHandler(nullptr, TRUE);
+}
+
 }  // namespace
 
 namespace {
@@ -113,9 +145,11 @@ ShellStart shellOpen(std::string_view file, std::string_view verb, std::string_v
     info.cbSize = sizeof info;
     // NOASYNC: the request is complete on return, even when the caller ends right after.
     info.fMask = SEE_MASK_NOASYNC | (wantProcess ? SEE_MASK_NOCLOSEPROCESS : 0) | (silent ? SEE_MASK_FLAG_NO_UI : 0);
-    // A hidden console program shows no console, so it need not get a new one; making one is most
-    // of the cost of a short batch (Windows still makes one when this program has none to share).
-    if (mode == ShowMode::Hidden) info.fMask |= SEE_MASK_NO_CONSOLE;
+    // A hidden console program shares this program's console; a shown one gets its own window.
+    if (mode == ShowMode::Hidden) {
+        shareHiddenConsole();
+        info.fMask |= SEE_MASK_NO_CONSOLE;
+    }
     info.hwnd = owner;
     info.lpVerb = wideVerb.empty() ? nullptr : wideVerb.c_str();
     info.lpFile = wideFile.c_str();
@@ -142,7 +176,10 @@ Process startProcess(std::string_view commandLine, ShowMode mode) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(showCommand(mode));
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    // As with the shell: hidden console programs share this program's console, a shown one gets its own.
+    if (mode == ShowMode::Hidden) shareHiddenConsole();
+    const DWORD flags = mode == ShowMode::Hidden ? 0 : CREATE_NEW_CONSOLE;
+    if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup, &info))
         return {};
     UniqueKernelHandle thread(info.hThread);
     return Process::adopt(info.hProcess);
