@@ -1,7 +1,8 @@
 // The batch-value rule and the lines written with the values it accepts. Input: one value per line:
 // database path, user name, password, server folder, temp folder, second user name, second password
 // (missing ones take ordinary values). Properties:
-// - the rule refuses exactly the values holding % ^ " or a control character, and a password's
+// - the rule refuses exactly the values holding % ^ " or a control character, bytes that are not
+//   UTF-8 or a letter the batch's code page lacks (a model code page here), and a password's
 //   refusal never repeats it;
 // - where the runs' checks let the values through, every line reads as intended under cmd's rules
 //   (model in command_line_model.h) and every value reaches its program as one intact argument
@@ -33,11 +34,22 @@ namespace {
 
 const LocalDateTime kNow{2026, 12, 11, 3, 4, 5};
 
+// A model of the batch's code page: ASCII, and of the rest Latin-1 and Latin Extended-A letters
+// whose code point is not a multiple of three (so both kinds are met often).
+bool modelHolds(char32_t c) { return c < 0x80 || (c >= 0xC0 && c <= 0x17F && c % 3 != 0); }
+const HoldsCharacter kHolds = modelHolds;
+
 // The rule, stated apart from its code.
 bool writable(std::string_view value) {
     for (const char c : value) {
         const unsigned char u = static_cast<unsigned char>(c);
         if (u < 0x20 || u == 0x7F || c == '%' || c == '^' || c == '"') return false;
+    }
+    for (size_t at = 0; at < value.size();) {
+        char32_t codePoint = 0;
+        const size_t length = decodeUtf8(value, at, codePoint);
+        if (length == 0 || !modelHolds(codePoint)) return false;
+        at += length;
     }
     return true;
 }
@@ -55,14 +67,15 @@ bool possibleFolder(std::string_view folder) {
 }
 
 void checkRule(std::string_view value) {
-    const auto refused = refuseBatchValue(value, "mező");
-    const auto secret = refuseBatchSecret(value, "mező");
-    require(refused.has_value() == !writable(value), "the rule refuses exactly % ^ \" and control characters",
+    const auto refused = refuseBatchValue(value, "mező", kHolds);
+    const auto secret = refuseBatchSecret(value, "mező", kHolds);
+    require(refused.has_value() == !writable(value), "the rule refuses exactly what the model refuses",
             std::string(value));
     require(secret.has_value() == refused.has_value(), "a password is refused like any value", std::string(value));
     if (!secret) return;
     // The password's message is the same for every refused password of its kind.
-    const auto sample = refuseBatchSecret(hasControl(value) ? "\n" : "%", "mező");
+    const bool breaksLine = value.find_first_of("%^\"") != std::string_view::npos;
+    const auto sample = refuseBatchSecret(hasControl(value) ? "\n" : breaksLine ? "%" : "\xC3\x80", "mező", kHolds);
     require(secret == sample, "a refused password is not repeated", *secret);
     if (!hasControl(value)) require(refused->find(value) != std::string::npos, "a refused value is named", *refused);
 }
@@ -168,7 +181,7 @@ void checkMaintenance(const Values& v, bool withLog) {
 
 void checkDatabaseTaskLines(const Values& v) {
     // The settings and maintenance runs write lines only for values their check lets through.
-    if (refuseDatabaseTaskValues({v.database, v.user, v.password, v.serverFolder, v.tempFolder})) return;
+    if (refuseDatabaseTaskValues({v.serverFolder, v.tempFolder, v.database, v.user, v.password}, kHolds)) return;
     checkMaintenance(v, true);
     checkMaintenance(v, false);
 
@@ -191,7 +204,7 @@ void checkConversion(const Values& v) {
     TFirebird3CommandLineGenerator generator;
     const std::string oldGbak = folderPrefix(v.tempFolder) + "gbak.exe";
     const auto refused = generator.addConvertFdbCmdLinesFor(oldGbak, v.gbak(), v.database, v.user, v.password, v.user2,
-                                                            v.password2, kNow);
+                                                            v.password2, kNow, kHolds);
     const bool allWritable = writable(oldGbak) && writable(v.gbak()) && writable(v.database) && writable(v.user) &&
                              writable(v.password) && writable(v.user2) && writable(v.password2);
     require(refused.has_value() == !allWritable, "the conversion refuses exactly the values the rule refuses");
