@@ -1,5 +1,7 @@
 #include "core/file_helpers_win.h"
 
+#include <functional>
+#include <optional>
 #include <set>
 
 #include "core/helpers.h"
@@ -48,21 +50,151 @@ bool collectSubfolders(std::string_view folder, std::string_view mask, std::vect
 
 }  // namespace
 
-void findFilesRecursive(std::string_view root, std::string_view mask, std::vector<std::string>& target) {
-    const std::string rootFolder(root);
-    if (trim(rootFolder).empty() || !platform::folderExists(trim(rootFolder))) return;
+namespace {
 
-    std::vector<std::string> folders;
-    VisitedFolders visited;
-    alreadyVisited(withTrailingBackslash(trim(rootFolder)), visited);
-    collectSubfolders(rootFolder, "*", folders, false, true, visited);
-    folders.push_back(rootFolder);
+// One walk of findFilesRecursive. The real folders of the tree come first; a link (symbolic link,
+// junction) is entered only afterwards, when what it leads to was not reached otherwise, so that a
+// database keeps the path of its own folder and nothing is listed twice. The result keeps the
+// described order: a link's files stand where the link was met.
+class DatabaseWalk {
+public:
+    DatabaseWalk(std::string_view mask, const std::function<void()>& onFolder)
+        : mask_(platform::pathKey(mask)), onFolder_(onFolder) {}
 
-    std::vector<std::string> files;
-    for (const std::string& folder : folders) {
-        listFilesInFolder(folder, mask, files, false, false);
-        target.insert(target.end(), files.begin(), files.end());
+    void run(const std::string& root, std::vector<std::string>& target) {
+        const auto identity = platform::fileIdentity(root);
+        if (!identity) return;
+        markAncestors(root);
+        entered_.insert(*identity);
+        links_.push_back({root, identity->volume, {}});
+        walkTree(0, true);
+        // Links found while walking links are appended to the queue, so the index runs on.
+        for (size_t link = 1; link < links_.size(); ++link) {
+            const auto target = platform::fileIdentity(links_[link].path);
+            if (!target || !entered_.insert(*target).second) continue;
+            links_[link].volume = target->volume;
+            walkTree(link, false);
+        }
+        flatten(0, target);
     }
+
+private:
+    // A run of files, or the place of a link (an index into links_).
+    struct Piece {
+        std::vector<std::string> files;
+        size_t link = 0;
+    };
+    struct Link {
+        std::string path;
+        std::uint32_t volume;
+        std::vector<Piece> pieces;
+    };
+    // A folder still to be listed, or a link to be put in its place.
+    struct Pending {
+        std::string path;
+        bool link;
+    };
+
+    // A link up to a folder that holds the root would bring back the root and everything beside it.
+    void markAncestors(const std::string& root) {
+        for (size_t cut = root.find_last_of('\\'); cut != std::string::npos && cut > 0;
+             cut = root.find_last_of('\\', cut - 1)) {
+            const std::string parent = root.substr(0, cut);
+            if (parent.size() < 2 || parent.back() == ':') break;
+            if (const auto identity = platform::fileIdentity(parent)) entered_.insert(*identity);
+        }
+        if (root.size() >= 2 && root[1] == ':')
+            if (const auto identity = platform::fileIdentity(root.substr(0, 2) + "\\")) entered_.insert(*identity);
+    }
+
+    // Depth first, each folder's files before its subfolders; the top folder's own files come last
+    // when asked. Iterative, and each folder is listed once: the cost does not grow with the depth.
+    void walkTree(size_t link, bool ownFilesLast) {
+        const std::string top = links_[link].path;
+        const std::uint32_t volume = links_[link].volume;
+        std::vector<Piece> pieces;
+        std::vector<std::string> topFiles;
+        std::vector<Pending> pending{{top, false}};
+        std::vector<Pending> children;
+        bool atTop = true;
+        while (!pending.empty()) {
+            Pending folder = std::move(pending.back());
+            pending.pop_back();
+            if (folder.link) {
+                pieces.push_back({{}, links_.size()});
+                links_.push_back({std::move(folder.path), 0, {}});
+                continue;
+            }
+            const std::string prefix = withTrailingBackslash(folder.path);
+            std::vector<std::string>& files = atTop && ownFilesLast ? topFiles : nextRun(pieces);
+            atTop = false;
+            children.clear();
+            platform::listFolder(folder.path, [&](const platform::DirEntry& entry) {
+                if (entry.info.directory) {
+                    if (entry.info.hidden || entry.info.system) return;
+                    if (entry.info.link) {
+                        children.push_back({prefix + entry.name, true});
+                    } else if (entry.fileId == 0 || entered_.insert({volume, entry.fileId}).second) {
+                        children.push_back({prefix + entry.name, false});
+                    }
+                    return;
+                }
+                if (entry.info.hidden || !matchesWildcards(platform::pathKey(entry.name), mask_)) return;
+                std::string path = prefix + entry.name;
+                if (isNewFile(path, entry, volume)) files.push_back(std::move(path));
+            });
+            for (auto child = children.rbegin(); child != children.rend(); ++child)
+                pending.push_back(std::move(*child));
+            if (onFolder_) onFolder_();
+        }
+        if (!topFiles.empty()) pieces.push_back({std::move(topFiles), 0});
+        links_[link].pieces = std::move(pieces);
+    }
+
+    static std::vector<std::string>& nextRun(std::vector<Piece>& pieces) {
+        if (pieces.empty() || pieces.back().link != 0) pieces.push_back({});
+        return pieces.back().files;
+    }
+
+    // The same database reached twice: by a path that differs only in letter case, or as the same
+    // file (a link to a file; a linked file's own id is its target's under Wine, and is asked for on Windows).
+    bool isNewFile(const std::string& path, const platform::DirEntry& entry, std::uint32_t volume) {
+        if (!fileKeys_.insert(platform::pathKey(path)).second) return false;
+        std::optional<platform::FileIdentity> identity;
+        if (entry.info.link)
+            identity = platform::fileIdentity(path);
+        else if (entry.fileId != 0)
+            identity = platform::FileIdentity{volume, entry.fileId};
+        return !identity || files_.insert(*identity).second;
+    }
+
+    void flatten(size_t link, std::vector<std::string>& target) const {
+        for (const Piece& piece : links_[link].pieces) {
+            if (piece.link != 0)
+                flatten(piece.link, target);
+            else
+                target.insert(target.end(), piece.files.begin(), piece.files.end());
+        }
+    }
+
+    std::string mask_;
+    const std::function<void()>& onFolder_;
+    std::set<platform::FileIdentity> entered_;
+    std::set<platform::FileIdentity> files_;
+    std::set<std::string> fileKeys_;
+    std::vector<Link> links_;
+};
+
+}  // namespace
+
+void findFilesRecursive(std::string_view root, std::string_view mask, std::vector<std::string>& target,
+                        const std::function<void()>& onFolder) {
+    std::string folder = trim(root);
+    const std::string trimmedMask = trim(mask);
+    if (folder.empty() || trimmedMask.empty()) return;
+    while (folder.size() > 1 && folder.back() == '\\' && !(folder.size() == 3 && folder[1] == ':')) folder.pop_back();
+    if (!platform::folderExists(folder)) return;
+    DatabaseWalk(trimmedMask, onFolder).run(folder, target);
 }
 
 bool listSubfolders(std::string_view folder, std::string_view mask, std::vector<std::string>& list, bool nameOnly,

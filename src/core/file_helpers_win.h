@@ -2,6 +2,7 @@
 // The file, folder, drive and registry helpers that touch the system. They show nothing and
 // write no log; what is not found gives an empty result or the stated default.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,8 +12,12 @@
 namespace fbwb {
 
 // Appends the matching files of the subfolders (depth first, in the file system's order) and then
-// of the root itself; hidden and system folders are skipped and no folder is entered twice.
-void findFilesRecursive(std::string_view root, std::string_view mask, std::vector<std::string>& target);
+// of the root itself; hidden and system folders are skipped. Files match by their own name (never
+// by a short 8.3 form), letter case aside. No folder is entered twice and no file is listed twice
+// (links, letter case); a folder reached both directly and through a link keeps its direct path.
+// onFolder is called after each folder listed (to keep windows painted during a long walk).
+void findFilesRecursive(std::string_view root, std::string_view mask, std::vector<std::string>& target,
+                        const std::function<void()>& onFolder = {});
 // Appends the subfolders (not hidden, not system); false when an enumeration failed.
 bool listSubfolders(std::string_view folder, std::string_view mask, std::vector<std::string>& list, bool nameOnly,
                     bool recursive);

@@ -35,6 +35,44 @@ bool endsWith(std::string_view text, std::string_view suffix) {
     return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
 }
 
+namespace {
+
+// The length of the UTF-8 character that starts at position.
+size_t characterLength(std::string_view text, size_t position) {
+    size_t end = position + 1;
+    while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+    return end - position;
+}
+
+}  // namespace
+
+bool matchesWildcards(std::string_view name, std::string_view mask) {
+    if (mask == "*.*") mask = "*";
+    // Greedy, going back only to the last star: linear for the masks that occur.
+    size_t n = 0, m = 0;
+    size_t starMask = std::string_view::npos, starName = 0;
+    while (n < name.size()) {
+        if (m < mask.size() && mask[m] == '*') {
+            starMask = m++;
+            starName = n;
+        } else if (m < mask.size() && mask[m] == '?') {
+            ++m;
+            n += characterLength(name, n);
+        } else if (m < mask.size() && mask[m] == name[n]) {
+            ++m;
+            ++n;
+        } else if (starMask != std::string_view::npos) {
+            m = starMask + 1;
+            starName += characterLength(name, starName);
+            n = starName;
+        } else {
+            return false;
+        }
+    }
+    while (m < mask.size() && mask[m] == '*') ++m;
+    return m == mask.size();
+}
+
 std::string withTrailingBackslash(std::string_view folder) {
     std::string result(folder);
     if (!endsWith(result, "\\")) result += '\\';

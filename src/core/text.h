@@ -19,6 +19,10 @@ std::string withTrailingBackslash(std::string_view folder);
 // Trimmed, then with a trailing backslash: the form every folder takes before a name is appended.
 std::string folderPrefix(std::string_view folder);
 
+// Whether the whole name matches the mask: "*" any run of characters, "?" one character, the rest
+// exactly (fold letter case first where it does not count). "*.*" is every name, as on Windows.
+bool matchesWildcards(std::string_view name, std::string_view mask);
+
 std::string replaceAll(std::string_view text, std::string_view what, std::string_view with);
 std::string replaceAllNoCase(std::string_view text, std::string_view what, std::string_view with);
 

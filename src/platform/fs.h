@@ -13,6 +13,7 @@ struct FileInfo {
     bool hidden = false;
     bool system = false;
     bool readOnly = false;
+    bool link = false;      // a reparse point: symbolic link, junction, mounted volume
     std::int64_t size = 0;  // whole 64-bit size
 };
 
@@ -24,12 +25,31 @@ bool folderExists(std::string_view path);  // an existing folder
 struct DirEntry {
     std::string name;  // name only, as the file system spells it
     FileInfo info;
+    // Unique on its volume, 0 when unknown (enumerateEntries). A link's own, or under Wine its target's.
+    std::uint64_t fileId = 0;
 };
 
 // Enumerates the entries that match pattern (folder + mask, wildcards allowed) in the order
 // the file system returns them, "." and ".." included. False when the enumeration failed;
 // a pattern that matches nothing is not a failure.
 bool enumerateEntries(std::string_view pattern, const std::function<void(const DirEntry&)>& visit);
+
+// Every entry of the folder (no mask, so names match by their own spelling and never by their short
+// 8.3 form), "." and ".." left out, in the order the file system returns them, each with its file id.
+// A folder path of any length. False when the folder cannot be listed.
+bool listFolder(std::string_view folder, const std::function<void(const DirEntry&)>& visit);
+
+// A file or folder as the volume knows it, reached through links; equal for the same one however
+// it is reached. Nothing when it cannot be told.
+struct FileIdentity {
+    std::uint32_t volume = 0;
+    std::uint64_t file = 0;
+    auto operator<=>(const FileIdentity&) const = default;
+};
+std::optional<FileIdentity> fileIdentity(std::string_view path);
+
+// The same text for two paths that differ only in letter case, as the file system compares names.
+std::string pathKey(std::string_view path);
 
 // Something that names the same folder however it is reached (through links, junctions, case);
 // empty when it cannot be told.

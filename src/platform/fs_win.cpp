@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <stdexcept>
+#include <vector>
 
 #include "platform/encoding.h"
 #include "platform/handles_win.h"
@@ -19,6 +20,7 @@ FileInfo toFileInfo(DWORD attributes, DWORD sizeHigh, DWORD sizeLow) {
     info.hidden = (attributes & FILE_ATTRIBUTE_HIDDEN) != 0;
     info.system = (attributes & FILE_ATTRIBUTE_SYSTEM) != 0;
     info.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    info.link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     info.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(sizeHigh) << 32) | sizeLow);
     return info;
 }
@@ -105,6 +107,78 @@ bool enumerateEntries(std::string_view pattern, const std::function<void(const D
         visit(entry);
     } while (FindNextFileW(find.get(), &data));
     return GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+namespace {
+
+// Windows refuses a path of MAX_PATH characters or more unless it is given in its \\?\ form.
+std::wstring longPathForm(std::string_view path) {
+    std::wstring wide = widen(path);
+    if (wide.size() < MAX_PATH - 12 || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
+    for (auto& c : wide)
+        if (c == L'/') c = L'\\';
+    if (wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\') return L"\\\\?\\" + wide;
+    if (wide.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + wide.substr(2);
+    return wide;
+}
+
+UniqueKernelHandle openForQuery(std::string_view path, DWORD access) {
+    // Backup semantics lets CreateFileW open a folder; the open follows links and junctions.
+    return UniqueKernelHandle(CreateFileW(longPathForm(path).c_str(), access,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+}  // namespace
+
+bool listFolder(std::string_view folder, const std::function<void(const DirEntry&)>& visit) {
+    if (folder.empty()) return false;
+    const UniqueKernelHandle handle = openForQuery(folder, FILE_LIST_DIRECTORY);
+    if (!handle) return false;
+    // One buffer per thread: a visitor may list another folder, but never from inside a batch.
+    alignas(8) static thread_local unsigned char buffer[64 * 1024];
+    FILE_INFO_BY_HANDLE_CLASS request = FileIdBothDirectoryRestartInfo;
+    std::vector<DirEntry> batch;
+    while (GetFileInformationByHandleEx(handle.get(), request, buffer, sizeof buffer)) {
+        request = FileIdBothDirectoryInfo;
+        batch.clear();
+        for (size_t offset = 0;;) {
+            const auto* item = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer + offset);
+            const std::wstring_view name(item->FileName, item->FileNameLength / sizeof(wchar_t));
+            if (name != L"." && name != L"..") {
+                DirEntry entry;
+                entry.name = narrow(name);
+                entry.info = toFileInfo(item->FileAttributes, static_cast<DWORD>(item->EndOfFile.QuadPart >> 32),
+                                        static_cast<DWORD>(item->EndOfFile.QuadPart & 0xffffffffu));
+                entry.fileId = static_cast<std::uint64_t>(item->FileId.QuadPart);
+                batch.push_back(std::move(entry));
+            }
+            if (item->NextEntryOffset == 0) break;
+            offset += item->NextEntryOffset;
+        }
+        for (const DirEntry& entry : batch) visit(entry);
+    }
+    return GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+std::optional<FileIdentity> fileIdentity(std::string_view path) {
+    if (path.empty()) return std::nullopt;
+    const UniqueKernelHandle handle = openForQuery(path, FILE_READ_ATTRIBUTES);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!handle || !GetFileInformationByHandle(handle.get(), &info)) return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber,
+                        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+std::string pathKey(std::string_view path) {
+    std::wstring wide = widen(path);
+    if (wide.empty()) return {};
+    // The file system's rule: each character upper-cased on its own, whatever the language.
+    std::wstring upper(wide.size(), L'\0');
+    const int length =
+        LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, wide.c_str(), static_cast<int>(wide.size()), upper.data(),
+                      static_cast<int>(upper.size()), nullptr, nullptr, 0);
+    return narrow(length > 0 ? std::wstring_view(upper.data(), static_cast<size_t>(length)) : std::wstring_view(wide));
 }
 
 std::string folderIdentity(std::string_view path) {

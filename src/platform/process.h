@@ -93,6 +93,22 @@ bool hasEnded(const Process& process);
 // Sleeps for the pause while the windows process their pending events.
 void sleepProcessingEvents(std::chrono::milliseconds pause);
 
+// Paints the windows that wait for it and delivers sent messages, leaving input in the queue;
+// returns at once. Long work on the windows' own thread calls it now and then.
+void paintPendingWindows();
+
+// The busy cursor while it exists: long work on the windows' own thread.
+class BusyCursor {
+public:
+    BusyCursor();
+    ~BusyCursor();
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    void* previous_;
+};
+
 // The window that owns shell requests and message boxes (the main window once it exists).
 void setOwnerWindow(void* window);
 void* ownerWindow();

@@ -254,6 +254,12 @@ bool hasEnded(const Process& process) {
 
 void sleepProcessingEvents(std::chrono::milliseconds pause) { pumpEventsUntil(nullptr, Clock::now() + pause); }
 
+void paintPendingWindows() { dispatchPaintMessages(); }
+
+BusyCursor::BusyCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+
+BusyCursor::~BusyCursor() { SetCursor(static_cast<HCURSOR>(previous_)); }
+
 void setOwnerWindow(void* window) { owner = static_cast<HWND>(window); }
 
 void* ownerWindow() { return owner; }

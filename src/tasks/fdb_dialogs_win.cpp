@@ -3,12 +3,14 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "core/file_helpers_win.h"
 #include "core/text.h"
 #include "platform/encoding.h"
+#include "platform/process.h"
 #include "tasks/db_dialogs_ids.h"
 #include "tasks/fdb_dialog_rules.h"
 #include "tasks/texts_tasks.h"
@@ -135,7 +137,17 @@ bool FdbListDialog::showForm(std::string_view appDbDir, std::string_view tempDir
     // The temp folder arrives with its trailing backslash.
     if (trim(choice_.batchFile).empty()) choice_.batchFile = fTempDir + defaultBatchName_;
     choice_.lines.clear();
-    findFilesRecursive(appDbDir, kDatabaseMask, choice_.lines);
+    {
+        // The walk may take a while on a large data folder: the windows stay painted and say so.
+        platform::BusyCursor busy;
+        auto lastPaint = std::chrono::steady_clock::now();
+        findFilesRecursive(appDbDir, kDatabaseMask, choice_.lines, [&lastPaint] {
+            const auto now = std::chrono::steady_clock::now();
+            if (now - lastPaint < std::chrono::milliseconds(50)) return;
+            lastPaint = now;
+            platform::paintPendingWindows();
+        });
+    }
     return showModalForm();
 }
 

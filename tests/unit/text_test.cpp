@@ -27,3 +27,29 @@ TEST(Text, ReplaceAllNoCaseUpperCasesAsciiOnly) {
     EXPECT_EQ(replaceAllNoCase("c:\\###year###\\###YEAR###", "###YEAR###", "2017"), "c:\\2017\\2017");
     EXPECT_EQ(replaceAllNoCase("\xC3\xA1", "\xC3\x81", "x"), "\xC3\xA1");
 }
+
+TEST(Text, MatchesWildcardsOnTheWholeName) {
+    struct Case {
+        const char* name;
+        const char* mask;
+        bool matches;
+    } cases[] = {
+        {"a.fdb", "*.fdb", true},
+        {".fdb", "*.fdb", true},
+        {"kelmora.fdbx", "*.fdb", false},
+        {"kelmora.fdb_regi", "*.fdb", false},
+        {"x.fdb.bak", "*.fdb", false},
+        {"x.fdb.fdb", "*.fdb", true},
+        {"a.FDB", "*.fdb", false},
+        {"noext", "*.*", true},
+        {"\xC3\xA1.fdb", "?.fdb", true},
+        {"ab.fdb", "?.fdb", false},
+        {"abc", "a*b*c", true},
+        {"abcbc", "a*bc", true},
+        {"ab", "a*b*c", false},
+        {"", "*", true},
+        {"", "?", false},
+        {"any", "", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(matchesWildcards(c.name, c.mask), c.matches) << c.name << " / " << c.mask;
+}

@@ -109,6 +109,94 @@ TEST(FindFilesRecursive, RootWithBlanksAndTrailingBackslashGivesTheSamePaths) {
     EXPECT_EQ(padded, clean);
 }
 
+TEST(FindFilesRecursive, FilesMatchByTheirOwnNameOnceEachLetterCaseAside) {
+    TempFolder temp;
+    const std::string lower = temp.file("a.fdb");
+    const std::string mixed = temp.file("b.Fdb");
+    const std::string accented = temp.file("\xC3\x81rv\xC3\xADzt\xC5\xB1r\xC5\x91.FDB");
+    for (const char* name : {"kelmora.fdb_regi", "kelmora.fdbx", "x.fdb.bak", "fdb", "a.fd", "y.fdb\\inner.txt"})
+        temp.file(name);
+    if (TempFolder::underWine()) {
+        ASSERT_TRUE(temp.makeHostFile(temp / "A.FDB"));
+    }
+
+    Strings found;
+    findFilesRecursive(temp.path(), "*.fdb", found);
+    // a.fdb and A.FDB name one database to Windows: the first one listed stands for both.
+    Strings keys;
+    for (const std::string& path : found) keys.push_back(platform::pathKey(path));
+    EXPECT_EQ(sorted(keys), sorted({platform::pathKey(lower), platform::pathKey(mixed), platform::pathKey(accented)}))
+        << testing::PrintToString(found);
+    EXPECT_NE(std::find(found.begin(), found.end(), mixed), found.end()) << "listed as the file system spells it";
+
+    Strings masked;
+    findFilesRecursive(temp.path(), "?.FDB", masked);
+    EXPECT_EQ(sorted(masked), sorted({found[indexOf(keys, platform::pathKey(lower))], mixed}));
+}
+
+TEST(FindFilesRecursive, DeepChainInDescribedOrder) {
+    TempFolder temp;
+    std::string folder = temp.path() + "root";
+    ASSERT_TRUE(platform::createFolders(folder));
+    const std::string root = folder;
+    Strings expected;
+    for (int depth = 1; depth <= 300; ++depth) {
+        folder += "\\d";
+        ASSERT_TRUE(CreateDirectoryW(platform::widen(folder).c_str(), nullptr)) << depth;
+        if (depth % 100 == 1 || depth == 300) {
+            platform::writeFileBytes(folder + "\\x.fdb", "");
+            expected.push_back(folder + "\\x.fdb");
+        }
+    }
+    platform::writeFileBytes(root + "\\top.fdb", "");
+    expected.push_back(root + "\\top.fdb");
+
+    Strings found;
+    findFilesRecursive(root, "*.fdb", found);
+    EXPECT_EQ(found, expected);
+}
+
+// Links (under Wine: host symlinks, which Windows programs see as linked folders): loops, a folder
+// reached directly and through links, a folder outside the tree, the folder above the root, a linked file.
+class LinkedFolders : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!TempFolder::underWine()) GTEST_SKIP() << "host symlinks are made only under Wine";
+        root_ = temp_.folder("root");
+        temp_.file("root\\top.fdb");
+        temp_.file("root\\a\\a.fdb");
+        temp_.file("root\\b\\b.fdb");
+        temp_.file("outside\\o.fdb");
+        temp_.file("beside.fdb");
+        ASSERT_TRUE(temp_.makeHostSymlink(root_, temp_ / "root\\a\\toRoot"));
+        ASSERT_TRUE(temp_.makeHostSymlink(temp_ / "root\\a", temp_ / "root\\a\\self"));
+        ASSERT_TRUE(temp_.makeHostSymlink(temp_ / "root\\a", temp_ / "root\\b\\toA"));
+        ASSERT_TRUE(temp_.makeHostSymlink(temp_ / "root\\A", temp_ / "root\\b\\toAInOtherCase"));
+        ASSERT_TRUE(temp_.makeHostSymlink(temp_ / "outside", temp_ / "root\\b\\toOutside"));
+        ASSERT_TRUE(temp_.makeHostSymlink(temp_ / "outside", temp_ / "root\\a\\outsideAgain"));
+        ASSERT_TRUE(temp_.makeHostSymlink(temp_.path().substr(0, temp_.path().size() - 1), temp_ / "root\\up"));
+        ASSERT_TRUE(temp_.makeHostSymlink(temp_ / "root\\top.fdb", temp_ / "root\\b\\alias.fdb"));
+    }
+    TempFolder temp_;
+    std::string root_;
+};
+
+TEST_F(LinkedFolders, TheWalkEndsAndListsEveryDatabaseOnceByItsOwnFoldersPath) {
+    Strings found;
+    findFilesRecursive(root_, "*.fdb", found);
+    // outside\ is reached only through links: listed once, where the first of them was met.
+    const std::string outside = indexOf(found, root_ + "\\a\\outsideAgain\\o.fdb") < found.size()
+                                    ? root_ + "\\a\\outsideAgain\\o.fdb"
+                                    : root_ + "\\b\\toOutside\\o.fdb";
+    EXPECT_EQ(sorted(found), sorted({root_ + "\\a\\a.fdb", root_ + "\\b\\b.fdb", outside, root_ + "\\top.fdb"}))
+        << testing::PrintToString(found);
+    ASSERT_EQ(found.size(), 4u);
+    EXPECT_EQ(found.back(), root_ + "\\top.fdb");
+    const std::string owner = outside.substr(0, outside.find("\\", root_.size() + 1));
+    EXPECT_EQ(indexOf(found, outside), indexOf(found, owner + "\\" + (owner.back() == 'a' ? "a.fdb" : "b.fdb")) + 1)
+        << "a link's files stand where the link was met";
+}
+
 // Links back into the tree (under Wine: host symlinks, which Windows programs see as folders).
 class LinkLoops : public ::testing::Test {
 protected:

@@ -71,6 +71,22 @@ public:
         if (!startHostProgram(L"Z:\\bin\\ln", "ln -s \"" + from + "\" \"" + to + "\"")) return false;
         return waitFor([&] { return platform::queryFile(link).has_value(); });
     }
+    // A file made by the host's touch: under Wine this may stand beside a name that differs only in
+    // letter case, which Windows itself would take for the same name.
+    bool makeHostFile(const std::string& path) {
+        // The folder is converted alone: Wine would resolve the whole path to the existing look-alike.
+        const size_t cut = path.find_last_of('\\');
+        const std::string folder = unixPath(path.substr(0, cut));
+        const std::string name = path.substr(cut + 1);
+        if (folder.empty() || !startHostProgram(L"Z:\\bin\\touch", "touch \"" + folder + "/" + name + "\""))
+            return false;
+        return waitFor([&] {
+            bool seen = false;
+            platform::enumerateEntries(path.substr(0, cut + 1) + "*",
+                                       [&](const platform::DirEntry& entry) { seen = seen || entry.name == name; });
+            return seen;
+        });
+    }
     // Windows cannot remove such a link under Wine (it answers with an error): the host's rm does.
     static bool removeHostSymlink(const std::string& link) {
         const std::string path = unixPath(link);
