@@ -48,7 +48,9 @@ TEST(FbConfTuning, SampleFilesGetTheExpectedText) {
     };
     for (const auto& c : cases) {
         const std::string before = c.before ? dataFile(c.before) : std::string();
-        if (c.before) ASSERT_FALSE(before.empty()) << c.before;
+        if (c.before) {
+            ASSERT_FALSE(before.empty()) << c.before;
+        }
         EXPECT_EQ(tuned(before, c.auditTrace), dataFile(c.expected)) << c.expected;
     }
 }
