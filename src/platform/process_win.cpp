@@ -9,6 +9,7 @@
 #include "platform/encoding.h"
 #include "platform/fs.h"
 #include "platform/handles_win.h"
+#include "platform/library_function_win.h"
 
 namespace fbwb::platform {
 
@@ -157,7 +158,7 @@ ShellStart shellOpen(std::string_view file, std::string_view verb, std::string_v
     info.lpDirectory = nullptr;
     info.nShow = showCommand(mode);
     ShellStart start;
-    if (!ShellExecuteExW(&info)) {
+    if (!libraryFunction<decltype(ShellExecuteExW)>(L"shell32.dll", "ShellExecuteExW")(&info)) {
         start.error = lastErrorText();
         return start;
     }

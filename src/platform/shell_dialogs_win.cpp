@@ -9,11 +9,17 @@
 #include <vector>
 
 #include "platform/encoding.h"
+#include "platform/library_function_win.h"
 #include "platform/process.h"
 
 namespace fbwb::platform {
 
 namespace {
+
+template <typename Function>
+Function* shell32(const char* name) {
+    return libraryFunction<Function>(L"shell32.dll", name);
+}
 
 struct PidlDeleter {
     void operator()(ITEMIDLIST* pidl) const { CoTaskMemFree(pidl); }
@@ -23,13 +29,16 @@ using UniquePidl = std::unique_ptr<ITEMIDLIST, PidlDeleter>;
 UniquePidl parseFolder(std::string_view folder) {
     if (folder.empty()) return {};
     PIDLIST_ABSOLUTE pidl = nullptr;
-    if (FAILED(SHParseDisplayName(widen(folder).c_str(), nullptr, &pidl, 0, nullptr))) return {};
+    if (FAILED(shell32<decltype(SHParseDisplayName)>("SHParseDisplayName")(widen(folder).c_str(), nullptr, &pidl, 0,
+                                                                           nullptr)))
+        return {};
     return UniquePidl(pidl);
 }
 
 std::optional<std::string> pathOf(const ITEMIDLIST* pidl) {
     std::vector<wchar_t> buffer(32768);
-    if (!SHGetPathFromIDListEx(pidl, buffer.data(), static_cast<DWORD>(buffer.size()), GPFIDL_DEFAULT))
+    if (!shell32<decltype(SHGetPathFromIDListEx)>("SHGetPathFromIDListEx")(
+            pidl, buffer.data(), static_cast<DWORD>(buffer.size()), GPFIDL_DEFAULT))
         return std::nullopt;
     return narrow(buffer.data());
 }
@@ -47,7 +56,7 @@ std::optional<std::string> selectFolder(std::string_view title, std::string_view
     info.pidlRoot = root.get();
     info.lpszTitle = wideTitle.c_str();
     info.ulFlags = BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON | BIF_RETURNONLYFSDIRS;
-    UniquePidl chosen(SHBrowseForFolderW(&info));
+    UniquePidl chosen(shell32<decltype(SHBrowseForFolderW)>("SHBrowseForFolderW")(&info));
     std::optional<std::string> result;
     if (chosen) result = pathOf(chosen.get());
     root.reset();
@@ -76,7 +85,7 @@ std::optional<std::string> selectFileToOpen(std::string_view title, std::string_
     info.nMaxFile = static_cast<DWORD>(buffer.size());
     info.lpstrTitle = wideTitle.c_str();
     info.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameW(&info)) return std::nullopt;
+    if (!libraryFunction<decltype(GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW")(&info)) return std::nullopt;
     return narrow(buffer.data());
 }
 
