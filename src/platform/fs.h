@@ -66,7 +66,7 @@ void writeFileBytes(std::string_view path, std::string_view bytes);
 // The same, but the bytes go to a new file beside the target first, which then takes the target's
 // place: a failure at any point leaves the target's old content whole (and no new file behind).
 void replaceFileBytes(std::string_view path, std::string_view bytes);
-// A new file written through a large buffer, for writing many pieces without a system call each.
+// A new file written in large pieces: small pieces are gathered, large ones go out without a copy.
 // The file is removed again unless finish() succeeded. Failures throw std::runtime_error with the
 // system's error text. Paths of any length.
 class FileWriter {
