@@ -72,14 +72,18 @@ void replaceFileBytes(std::string_view path, std::string_view bytes);
 class FileWriter {
 public:
     explicit FileWriter(std::string_view path);  // creates the file or empties an existing one
+    // Only a file that is not there yet: when one is, nothing is opened and opened() is false.
+    struct NewOnly {};
+    FileWriter(std::string_view path, NewOnly);
     ~FileWriter();
+    bool opened() const { return handle_ != nullptr; }
     FileWriter(const FileWriter&) = delete;
     FileWriter& operator=(const FileWriter&) = delete;
     void write(const char* data, size_t size);
     void finish();  // writes what is buffered and closes the file
 private:
     void flush();
-    void* handle_;
+    void* handle_ = nullptr;
     std::string path_;
     std::string buffer_;
     size_t used_ = 0;

@@ -277,6 +277,15 @@ FileWriter::FileWriter(std::string_view path) : path_(path) {
     if (handle_ == INVALID_HANDLE_VALUE) throwLastError();
 }
 
+FileWriter::FileWriter(std::string_view path, NewOnly) : path_(path) {
+    handle_ =
+        CreateFileW(longPathForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle_ != INVALID_HANDLE_VALUE) return;
+    handle_ = nullptr;
+    const DWORD code = GetLastError();
+    if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) throwLastError();
+}
+
 FileWriter::~FileWriter() {
     if (handle_ == nullptr) return;
     CloseHandle(handle_);
