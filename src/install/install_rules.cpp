@@ -24,7 +24,10 @@ std::string getFirebirdRootFolder(std::string_view folder) {
     return folderPrefix(folder) + std::string(kFirebirdFolderName) + "\\";
 }
 
-std::string installRootOf(std::string_view targetText) { return folderPrefix(targetText); }
+std::string installRootOf(std::string_view targetText) {
+    // A blank stays blank, so that it is reported as missing instead of naming the current drive's root.
+    return trim(targetText).empty() ? std::string() : folderPrefix(targetText);
+}
 
 std::string firebirdRootUnder(std::string_view installRoot) {
     return std::string(installRoot) + std::string(kFirebirdFolderName);

@@ -18,7 +18,7 @@ std::string kelmoraWinFolderName();
 std::string kelmoraWinFolderOnDrive(std::string_view drive);
 // Empty for a blank folder; otherwise the trimmed folder with its trailing backslash + "Firebird\".
 std::string getFirebirdRootFolder(std::string_view folder);
-// The target folder's text trimmed, with its trailing backslash: the install root.
+// The target folder's text trimmed, with its trailing backslash: the install root; empty when blank.
 std::string installRootOf(std::string_view targetText);
 // The install root + "Firebird", without a trailing backslash.
 std::string firebirdRootUnder(std::string_view installRoot);

@@ -38,6 +38,7 @@ TEST(InstallRules, FoldersDerivedFromTheTarget) {
     EXPECT_EQ(getFirebirdRootFolder("C:\\KELMORA.WIN\\"), "C:\\KELMORA.WIN\\Firebird\\");
     // The run's root: trimmed with its backslash, then Firebird without one.
     EXPECT_EQ(installRootOf(" C:\\KELMORA.WIN "), "C:\\KELMORA.WIN\\");
+    EXPECT_EQ(installRootOf("  "), "");
     EXPECT_EQ(firebirdRootUnder(installRootOf("C:\\KELMORA.WIN\\")), "C:\\KELMORA.WIN\\Firebird");
     EXPECT_EQ(kelmoraWinFolderOnDrive("d:"), "D:\\KELMORA.WIN\\");
     EXPECT_EQ(installBatchFn("C:\\KELMORA.WIN\\Firebird\\Firebird_3_0_0_64bit\\", "Firebird_3_0_0_64bit"),
