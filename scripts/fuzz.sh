@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-300}
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(batch_lines fbconf fdb_header text)
+((${#targets[@]})) || targets=(batch_lines fbconf fdb_header text zip_reader)
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz

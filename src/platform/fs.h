@@ -66,6 +66,29 @@ void writeFileBytes(std::string_view path, std::string_view bytes);
 // The same, but the bytes go to a new file beside the target first, which then takes the target's
 // place: a failure at any point leaves the target's old content whole (and no new file behind).
 void replaceFileBytes(std::string_view path, std::string_view bytes);
+// A new file written through a large buffer, for writing many pieces without a system call each.
+// The file is removed again unless finish() succeeded. Failures throw std::runtime_error with the
+// system's error text. Paths of any length.
+class FileWriter {
+public:
+    explicit FileWriter(std::string_view path);  // creates the file or empties an existing one
+    ~FileWriter();
+    FileWriter(const FileWriter&) = delete;
+    FileWriter& operator=(const FileWriter&) = delete;
+    void write(const char* data, size_t size);
+    void finish();  // writes what is buffered and closes the file
+private:
+    void flush();
+    void* handle_;
+    std::string path_;
+    std::string buffer_;
+    size_t used_ = 0;
+};
+
+// Renames the file over the target, which may exist (also read-only); throws std::runtime_error with
+// the system's error text. Both in one folder, paths of any length.
+void moveFileReplacing(std::string_view from, std::string_view to);
+
 // The whole file, or nothing when it cannot be read.
 std::optional<std::string> readFileBytes(std::string_view path);
 

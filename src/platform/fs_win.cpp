@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <stdexcept>
 #include <vector>
 
@@ -72,12 +73,23 @@ bool createFoldersW(const std::wstring& path, int depth) {
     return folderExistsW(path);
 }
 
+// Windows refuses a path of MAX_PATH characters or more unless it is given in its \\?\ form.
+std::wstring longPathForm(std::string_view path) {
+    std::wstring wide = widen(path);
+    if (wide.size() < MAX_PATH - 12 || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
+    for (auto& c : wide)
+        if (c == L'/') c = L'\\';
+    if (wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\') return L"\\\\?\\" + wide;
+    if (wide.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + wide.substr(2);
+    return wide;
+}
+
 }  // namespace
 
 std::optional<FileInfo> queryFile(std::string_view path) {
     if (path.empty()) return std::nullopt;
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    if (!GetFileAttributesExW(longPathForm(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
     return toFileInfo(data.dwFileAttributes, data.nFileSizeHigh, data.nFileSizeLow);
 }
 
@@ -110,17 +122,6 @@ bool enumerateEntries(std::string_view pattern, const std::function<void(const D
 }
 
 namespace {
-
-// Windows refuses a path of MAX_PATH characters or more unless it is given in its \\?\ form.
-std::wstring longPathForm(std::string_view path) {
-    std::wstring wide = widen(path);
-    if (wide.size() < MAX_PATH - 12 || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
-    for (auto& c : wide)
-        if (c == L'/') c = L'\\';
-    if (wide.size() > 2 && wide[1] == L':' && wide[2] == L'\\') return L"\\\\?\\" + wide;
-    if (wide.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + wide.substr(2);
-    return wide;
-}
 
 UniqueKernelHandle openForQuery(std::string_view path, DWORD access) {
     // Backup semantics lets CreateFileW open a folder; the open follows links and junctions.
@@ -270,6 +271,61 @@ void replaceFileBytes(std::string_view path, std::string_view bytes) {
     }
 }
 
+FileWriter::FileWriter(std::string_view path) : path_(path) {
+    handle_ = CreateFileW(longPathForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                          nullptr);
+    if (handle_ == INVALID_HANDLE_VALUE) throwLastError();
+    buffer_.resize(1 << 20);
+}
+
+FileWriter::~FileWriter() {
+    if (handle_ == nullptr) return;
+    CloseHandle(handle_);
+    DeleteFileW(longPathForm(path_).c_str());
+}
+
+void FileWriter::flush() {
+    writeAll(handle_, std::string_view(buffer_.data(), used_));
+    used_ = 0;
+}
+
+void FileWriter::write(const char* data, size_t size) {
+    if (used_ + size > buffer_.size()) {
+        flush();
+        // A piece as large as the buffer goes out directly, without a copy.
+        if (size >= buffer_.size()) return writeAll(handle_, std::string_view(data, size));
+    }
+    std::memcpy(buffer_.data() + used_, data, size);
+    used_ += size;
+}
+
+void FileWriter::finish() {
+    flush();
+    const BOOL closed = CloseHandle(handle_);
+    handle_ = nullptr;
+    if (!closed) {
+        const DWORD code = GetLastError();
+        DeleteFileW(longPathForm(path_).c_str());
+        SetLastError(code);
+        throwLastError();
+    }
+}
+
+void moveFileReplacing(std::string_view from, std::string_view to) {
+    const std::wstring source = longPathForm(from), target = longPathForm(to);
+    if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return;
+    // Windows will not replace a read-only file: clear its attributes and try once more.
+    const DWORD code = GetLastError();
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (code == ERROR_ACCESS_DENIED && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_READONLY) != 0 && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+        SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL) &&
+        MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING))
+        return;
+    SetLastError(code);
+    throwLastError();
+}
+
 std::optional<std::string> readFileBytes(std::string_view path) {
     if (path.empty()) return std::nullopt;
     UniqueKernelHandle file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -278,6 +334,7 @@ std::optional<std::string> readFileBytes(std::string_view path) {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
     std::string bytes;
+    bytes.reserve(static_cast<size_t>(size.QuadPart));
     char buffer[65536];
     for (;;) {
         DWORD read = 0;
