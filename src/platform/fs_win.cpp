@@ -10,6 +10,7 @@
 
 #include "platform/encoding.h"
 #include "platform/handles_win.h"
+#include "platform/system.h"
 
 namespace fbwb::platform {
 
@@ -27,20 +28,13 @@ FileInfo toFileInfo(DWORD attributes, DWORD sizeHigh, DWORD sizeLow) {
 }
 
 std::string systemErrorText(DWORD code) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-        0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text;
-    if (length != 0 && buffer != nullptr) text.assign(buffer, length);
-    if (buffer != nullptr) LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
+    std::string text = systemMessage(code);
     if (text.empty()) {
         char fallback[32];
         std::snprintf(fallback, sizeof fallback, "Windows-hiba: %lu", static_cast<unsigned long>(code));
         return fallback;
     }
-    return narrow(text);
+    return text;
 }
 
 [[noreturn]] void throwLastError() {

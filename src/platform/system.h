@@ -1,5 +1,5 @@
 #pragma once
-// Registry, drives, processor architecture and physical memory.
+// Registry, drives, processor architecture, physical memory and the system's error messages.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -27,5 +27,9 @@ std::uint64_t physicalMemoryBytes();
 
 // The native processor architecture code (PROCESSOR_ARCHITECTURE_AMD64 = 9), the machine's even for a 32-bit build.
 int nativeProcessorArchitecture();
+
+// The system's message for an error code (a Win32 error or an HRESULT) in the system's language, without
+// its line break; empty when the system has none.
+std::string systemMessage(std::uint32_t code);
 
 }  // namespace fbwb::platform
