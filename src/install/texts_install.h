@@ -54,6 +54,11 @@ inline constexpr std::string_view kUninstallFolderMissing = "A megadott mappa ne
 inline constexpr std::string_view kUninstallDialogBatch = "uninstallFbService.bat";
 inline constexpr std::string_view kUninstallBatchPrefix = "fbUninstall_";
 inline constexpr std::string_view kPause = "pause";
+// The shell verb that opens the dialog's batch file.
+inline constexpr std::string_view kShellOpenVerb = "open";
+// Field labels of the refusal of a value that cannot be written into a service batch line.
+inline constexpr std::string_view kFieldServiceName = "Firebird szolgáltatás neve";
+inline constexpr std::string_view kFieldInstallFolder = "Firebird telepítési mappája";
 
 // The firewall rule.
 inline constexpr std::string_view kFwPolicyProgId = "HNetCfg.FwPolicy2";

@@ -13,12 +13,40 @@
 
 namespace fbwb::test {
 
-// The service stand-in as a Windows path (through the Z: drive, the host's root).
-inline std::string serviceStandinPath() {
-    std::string path = std::string("Z:") + FBWB_SERVICE_STANDIN;
+// A file of the build as a Windows path (through the Z: drive, the host's root).
+inline std::string buildFilePath(const char* hostPath) {
+    std::string path = std::string("Z:") + hostPath;
     for (char& c : path)
         if (c == '/') c = '\\';
     return path;
+}
+
+// The service stand-in as a Windows path.
+inline std::string serviceStandinPath() { return buildFilePath(FBWB_SERVICE_STANDIN); }
+
+// Stops the service when it runs, deletes it and waits until the manager has let go of its name.
+inline void removeTestService(const std::string& name) {
+    const platform::UniqueServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
+    {
+        const platform::UniqueServiceHandle service(
+            OpenServiceW(manager.get(), platform::widen(name).c_str(), SERVICE_ALL_ACCESS));
+        if (!service) return;
+        SERVICE_STATUS status{};
+        if (QueryServiceStatus(service.get(), &status) && status.dwCurrentState != SERVICE_STOPPED) {
+            ControlService(service.get(), SERVICE_CONTROL_STOP, &status);
+            for (int i = 0;
+                 i < 100 && QueryServiceStatus(service.get(), &status) && status.dwCurrentState != SERVICE_STOPPED; ++i)
+                Sleep(50);
+        }
+        DeleteService(service.get());
+    }
+    // Deletion completes once the last handle is closed; wait until the name is free.
+    for (int i = 0; i < 100; ++i) {
+        const platform::UniqueServiceHandle gone(
+            OpenServiceW(manager.get(), platform::widen(name).c_str(), SERVICE_QUERY_STATUS));
+        if (!gone) return;
+        Sleep(50);
+    }
 }
 
 // The process id keeps parallel test programs apart, the counter the services of one test.
@@ -50,30 +78,7 @@ public:
     bool created() const { return created_; }
 
 private:
-    void remove() {
-        const platform::UniqueServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-        {
-            const platform::UniqueServiceHandle service(
-                OpenServiceW(manager.get(), platform::widen(name_).c_str(), SERVICE_ALL_ACCESS));
-            if (!service) return;
-            SERVICE_STATUS status{};
-            if (QueryServiceStatus(service.get(), &status) && status.dwCurrentState != SERVICE_STOPPED) {
-                ControlService(service.get(), SERVICE_CONTROL_STOP, &status);
-                for (int i = 0; i < 100 && QueryServiceStatus(service.get(), &status) &&
-                                status.dwCurrentState != SERVICE_STOPPED;
-                     ++i)
-                    Sleep(50);
-            }
-            DeleteService(service.get());
-        }
-        // Deletion completes once the last handle is closed; wait until the name is free.
-        for (int i = 0; i < 100; ++i) {
-            const platform::UniqueServiceHandle gone(
-                OpenServiceW(manager.get(), platform::widen(name_).c_str(), SERVICE_QUERY_STATUS));
-            if (!gone) return;
-            Sleep(50);
-        }
-    }
+    void remove() { removeTestService(name_); }
 
     std::string name_;
     bool created_ = false;
