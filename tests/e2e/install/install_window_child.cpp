@@ -1,7 +1,7 @@
 // The installer window driven in a copy of this program that lies beside the kits under test (the
 // kits are looked for beside the program's own file). It does what its arguments say and writes
-// what a user would see to a result file, one "key<TAB>value" line each; the test beside it checks
-// that file and the machine.
+// what a user would see (and the firewall calls) to a result file, one "key<TAB>value" line each; the test beside it
+// checks that file and the machine.
 //
 // usage: install_window_child.exe RESULT_FILE KELMORA_WIN_FOLDER TEMP_FOLDER [option...]
 //   --target TEXT    the target folder's text before the install button is pressed
@@ -30,6 +30,7 @@
 #include "platform/scripted_prompter.h"
 #include "win/dialog_answerer.h"
 #include "win/dialog_driver.h"
+#include "win/firewall_recorder.h"
 
 using namespace fbwb;
 using namespace fbwb::test;
@@ -132,6 +133,8 @@ int main() {
     platform::ScriptedPrompter prompter;
     platform::PrompterOverride promptOverride(prompter);
     Result result;
+    // The firewall rules go to the recording stand-in, never to the machine's firewall.
+    FirewallRecorder firewall;
 
     Window w;
     w.script = [&](Window& w) {
@@ -166,6 +169,8 @@ int main() {
     };
     w.showForm(options.progressPage ? InstallPage::pnlProgressBg : InstallPage::pnlFbSelect, options.kelmoraWinFolder,
                options.tempFolder);
+    const std::vector<std::string> calls = firewall.calls();
+    for (size_t i = 0; i < calls.size(); ++i) result.add("firewall." + std::to_string(i), calls[i]);
     result.add("scriptRan", w.scriptRan);
     result.add("fellBack", w.fellBack);
     platform::writeFileBytes(options.resultFile, result.text());

@@ -152,6 +152,45 @@ std::vector<std::string> succeededLines(const std::string& name, const std::stri
             " A Windows tűzfal-szabályainak módosítása sikeresen befejeződött."};
 }
 
+// The recorded rule of one install folder: an inbound TCP rule for the server program on the kit's port.
+std::vector<std::string> firewallRule(const std::string& kit, const std::string& program, int port) {
+    return {"Name=" + kit,
+            "Description=" + kit,
+            "ApplicationName=" + program,
+            "Protocol=6",
+            "LocalPorts=" + std::to_string(port),
+            "Direction=1",
+            "Enabled=true",
+            "Grouping=My Group",
+            "Profiles=6",
+            "Action=1",
+            "Add=" + kit};
+}
+
+std::vector<std::string> firewallCalls(Report& report) {
+    std::vector<std::string> calls;
+    for (int i = 0; report.count("firewall." + std::to_string(i)); ++i)
+        calls.push_back(report["firewall." + std::to_string(i)]);
+    return calls;
+}
+
+// The arguments of each instsvc.exe call that the stand-in recorded, joined by blanks.
+std::vector<std::string> instsvcCalls(const std::string& instsvc) {
+    std::vector<std::string> calls;
+    for (const std::string& line : splitLines(fileText(instsvc + ".calls.txt"))) {
+        std::string arguments;
+        size_t at = line.find("\t[");
+        if (at != std::string::npos) at = line.find("\t[", at + 1);  // past the program's own name
+        while (at != std::string::npos) {
+            const size_t close = line.find(']', at);
+            arguments += (arguments.empty() ? "" : " ") + line.substr(at + 2, close - at - 2);
+            at = line.find("\t[", close);
+        }
+        calls.push_back(arguments);
+    }
+    return calls;
+}
+
 std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
@@ -204,6 +243,15 @@ TEST_F(InstallWindow, BothKitsAreOfferedCheckedAndInstalledWithTheirServicesAndB
         EXPECT_TRUE(platform::fileExists(file)) << file;
     EXPECT_EQ(fileText(folder25 + "fbInstall_" + kKit25 + ".bat"), installBatch(folder25 + "bin\\", "Kelmora2"));
     EXPECT_EQ(fileText(folder30 + "fbInstall_" + kKit30 + ".bat"), installBatch(folder30, "Kelmora3"));
+    // The batches reached Wine's service manager through the instsvc stand-in: removal, then installation;
+    // the failing "sc config" line did not stop the batch.
+    EXPECT_EQ(instsvcCalls(folder25 + "bin\\instsvc.exe"),
+              (std::vector<std::string>{"remove -name Kelmora2", "install -auto -name Kelmora2 -guardian"}));
+    EXPECT_EQ(instsvcCalls(folder30 + "instsvc.exe"),
+              (std::vector<std::string>{"remove -name Kelmora3", "install -auto -name Kelmora3 -guardian"}));
+    for (const char* service : kServices) EXPECT_TRUE(serviceExists(service)) << service;
+    EXPECT_EQ(firewallCalls(r), concat(firewallRule(kKit25, folder25 + "bin\\fbserver.exe", 3050),
+                                       firewallRule(kKit30, folder30 + "firebird.exe", 3050)));
     // A first installation removes nothing beforehand.
     EXPECT_FALSE(platform::fileExists(folder25 + "fbUninstall_Kelmora2.bat"));
     EXPECT_FALSE(platform::fileExists(folder30 + "fbUninstall_Kelmora3.bat"));
@@ -225,6 +273,12 @@ TEST_F(InstallWindow, ASecondInstallationRemovesTheServicesFirstAndReplacesOnlyT
     EXPECT_EQ(lines(r["after.proc.text"]),
               concat(succeededLines("Firebird 2.5", folder25), succeededLines("Firebird 3.0", folder30)));
     EXPECT_EQ(fileText(folder30 + "firebird.conf"), kitConf);
+    // The uninstall batch's removal, then the install batch's removal and installation.
+    EXPECT_EQ(instsvcCalls(folder30 + "instsvc.exe"),
+              (std::vector<std::string>{"remove -name Kelmora3", "install -auto -name Kelmora3 -guardian",
+                                        "remove -name Kelmora3", "remove -name Kelmora3",
+                                        "install -auto -name Kelmora3 -guardian"}));
+    for (const char* service : kServices) EXPECT_TRUE(serviceExists(service)) << service;
     EXPECT_EQ(fileText(folder30 + "security3.fdb"), "the administrator's own\r\n");
     EXPECT_EQ(fileText(folder25 + "bin\\extra.txt"), "kept\r\n");
     // The removal batches, without a pause, in the install folders.
