@@ -88,6 +88,18 @@ inline int textWidth(HWND control, const std::string& text) {
     return size.cx;
 }
 
+// The room the text takes when wrapped at word breaks within the width (as SS_LEFT draws it).
+inline SIZE wrappedTextSize(HWND control, const std::string& text, int width) {
+    const std::wstring wide = platform::widen(withoutAccessKeys(text));
+    HDC dc = GetDC(control);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT rect{0, 0, width, 0};
+    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return {rect.right, rect.bottom};
+}
+
 inline std::string className(HWND window) {
     wchar_t name[64] = {};
     GetClassNameW(window, name, 64);
@@ -117,7 +129,10 @@ inline void expectControlsInsideWithoutOverlap(HWND dialog, const std::set<std::
                 type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON ? 8 : GetSystemMetrics(SM_CXMENUCHECK) + 4;
             EXPECT_LE(textWidth(c, caption) + frame, r.right - r.left) << id << " " << caption;
         } else if (cls == "Static") {
-            EXPECT_LE(textWidth(c, caption), r.right - r.left) << id << " " << caption;
+            // A left-aligned static wraps at word breaks: its lines must fit its height.
+            const SIZE needed = wrappedTextSize(c, caption, r.right - r.left);
+            EXPECT_LE(needed.cx, r.right - r.left) << id << " " << caption;
+            EXPECT_LE(needed.cy, r.bottom - r.top) << id << " " << caption;
         }
     }
     for (size_t i = 0; i < controls.size(); ++i)

@@ -261,3 +261,18 @@ TEST(RunInstallBatch, RunsTheBatchItselfWhereAShorterProgramNameWouldBeTriedFirs
     EXPECT_TRUE(platform::fileExists(impostor + ".calls.txt"));
     EXPECT_FALSE(platform::fileExists(out));
 }
+
+// The fixture machine's server folders carry the stand-in as instsvc.exe; with no service stand-in
+// beside it, its services run the machine's copy in C:\fbwb-fixture\.
+TEST(InstsvcStandIn, TheMachinesServerFoldersRegisterServicesOfTheMachinesServiceProgram) {
+    const std::string program = "\"C:\\fbwb-fixture\\service_standin.exe\"";
+    for (const std::string& instsvc : {std::string("C:\\KELMORA.WIN\\Firebird\\Firebird_2_5\\bin\\instsvc.exe"),
+                                       std::string("C:\\Program Files\\Firebird\\Firebird_3_0_11\\instsvc.exe")}) {
+        const Instance instance;
+        ASSERT_EQ(runToEnd("\"" + instsvc + "\" install -auto -name " + instance.name), 0u) << instsvc;
+        EXPECT_EQ(serviceConfig(instance.server()).commandLine, program + " -s " + instance.name);
+        EXPECT_TRUE(startServiceAndWait("", instance.server())) << instsvc;
+        EXPECT_EQ(runToEnd("\"" + instsvc + "\" remove -name " + instance.name), 0u) << instsvc;
+        EXPECT_TRUE(gone(instance.server())) << instsvc;
+    }
+}
