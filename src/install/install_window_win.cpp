@@ -71,9 +71,10 @@ platform::UniqueFont derivedFont(HWND dialog, int weight, int percent) {
     LOGFONTW font{};
     const auto dialogFont = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
     if (dialogFont == nullptr || GetObjectW(dialogFont, sizeof font, &font) == 0) return {};
-    font.lfWeight = weight;
-    font.lfHeight = font.lfHeight * percent / 100;
-    return platform::UniqueFont(CreateFontIndirectW(&font));
+    // Height alone: a width taken over from the dialog's font would keep the regular face's widths.
+    return platform::UniqueFont(CreateFontW(font.lfHeight * percent / 100, 0, 0, 0, weight, FALSE, FALSE, FALSE,
+                                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                                            DEFAULT_PITCH | FF_SWISS, font.lfFaceName));
 }
 
 int checkBoxOf(std::uint8_t version) {
@@ -176,7 +177,8 @@ bool TfrmInstallParams::onCommand(int id, int notifyCode) {
             Button1Click();
             return true;
         case IDC_bitBtbInstall:
-            btnInstallClick();
+            // Enter reaches the default button even when it is hidden: only the selection page installs.
+            if (page_ == InstallPage::pnlFbSelect && !running_) btnInstallClick();
             return true;
         case IDC_btnFinish:
             close(IDOK);
@@ -215,6 +217,7 @@ void TfrmInstallParams::btnInstallClick() {
     try {
         enable(IDC_btnFinish, false);
         showPage(InstallPage::pnlProgressBg);
+        SendMessageW(hwnd(), DM_SETDEFID, IDC_btnFinish, 0);
         setGaugeRange(0);
         setGaugePosition(0);
         setShown(IDC_pb1, true);

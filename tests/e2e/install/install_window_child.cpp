@@ -9,6 +9,7 @@
 //   --install        press the install button
 //   --uninstall      press the uninstall button (its dialog is cancelled)
 //   --page progress  show the progress page first
+//   --enter-again    after the run, the hidden install button's command (Enter, had it stayed the default)
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
@@ -41,7 +42,7 @@ struct Options {
     std::string resultFile, kelmoraWinFolder, tempFolder;
     std::optional<std::string> target;
     std::vector<std::string> uncheck;
-    bool install = false, uninstall = false, progressPage = false;
+    bool install = false, uninstall = false, progressPage = false, enterAgain = false;
 };
 
 std::string escaped(std::string_view text) {
@@ -88,6 +89,7 @@ void describe(Window& w, Result& result, const std::string& prefix) {
     for (int id : {IDC_cbFirebirdToInstall_2_5, IDC_cbFirebirdToInstall_3_0})
         result.add(prefix + (id == IDC_cbFirebirdToInstall_2_5 ? "cb25" : "cb30") + ".checked", w.isChecked(id));
     result.add(prefix + "finish.enabled", w.isEnabled(IDC_btnFinish));
+    result.add(prefix + "defaultButton", static_cast<long>(LOWORD(SendMessageW(w.hwnd(), DM_GETDEFID, 0, 0))));
     result.add(prefix + "noKit.text", w.textOf(IDC_mNoInstaller));
     result.add(prefix + "proc.text", w.textOf(IDC_mProc));
     result.add(prefix + "target.text", w.textOf(IDC_cbKelmoraWinMainFolder));
@@ -154,6 +156,10 @@ int main() {
         if (options.install) {
             w.click(IDC_bitBtbInstall);
             describe(w, result, "after.");
+        }
+        if (options.enterAgain) {
+            SendMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_bitBtbInstall, BN_CLICKED), 0);
+            describe(w, result, "again.");
         }
         for (size_t i = 0; i < prompter.boxes().size(); ++i) {
             const auto& box = prompter.boxes()[i];

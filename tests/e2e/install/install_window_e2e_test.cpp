@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/text.h"
+#include "install/install_window_ids.h"
 #include "platform/encoding.h"
 #include "platform/fs.h"
 #include "platform/handles_win.h"
@@ -320,12 +321,15 @@ TEST_F(InstallWindow, WithoutKitsTheNoKitTextReplacesTheChoiceAndTheUninstallBut
 TEST_F(InstallWindow, WithBothUncheckedTheRunShowsNoLinesAndStillEndsWithItsMessage) {
     putKit(kKit25);
     putKit(kKit30);
-    Report r = run({"--uncheck", "2.5", "--uncheck", "3.0", "--install"});
+    Report r = run({"--uncheck", "2.5", "--uncheck", "3.0", "--install", "--enter-again"});
     EXPECT_EQ(r["after.proc.visible"], "1");
     EXPECT_EQ(r["after.uninstallButton.visible"], "0");
     EXPECT_EQ(r["after.proc.text"], "");
     EXPECT_EQ(r["after.gauge.max"], "0");
     EXPECT_EQ(r["box.0"], "message|Az adatbázis-kezelő telepítése befejeződött.");
+    // The progress page is for good: Enter now means "Kilépés", and the hidden install button does nothing.
+    EXPECT_EQ(r["after.defaultButton"], std::to_string(IDC_btnFinish));
+    EXPECT_EQ(r.count("box.1"), 0u);
     EXPECT_FALSE(platform::folderExists(kelmoraWin_ + "Firebird"));
 }
 
