@@ -25,6 +25,7 @@
 #include "install/install_window_ids.h"
 #include "install/install_window_win.h"
 #include "install/texts_install.h"
+#include "install/uninstall_dialog_ids.h"
 #include "platform/dialog_win.h"
 #include "platform/encoding.h"
 #include "platform/fs.h"
@@ -146,12 +147,34 @@ int main() {
         for (const std::string& version : options.uncheck)
             w.setChecked(version == "2.5" ? IDC_cbFirebirdToInstall_2_5 : IDC_cbFirebirdToInstall_3_0, false);
         if (options.uninstall) {
-            std::atomic<bool> seen{false};
-            std::thread answer =
-                answerDialog(GetCurrentThreadId(), platform::widen(texts_install::kUninstallCaption), IDCANCEL, seen);
+            // The uninstall dialog's folder list shows which folder it was handed; then it is cancelled.
+            const DWORD thread = GetCurrentThreadId();
+            std::string folders;
+            bool seen = false;
+            std::thread answer([&] {
+                for (int i = 0; i < 200; ++i) {
+                    detail::Search search{platform::widen(texts_install::kUninstallCaption), nullptr, {}};
+                    EnumThreadWindows(thread, detail::findDialog, reinterpret_cast<LPARAM>(&search));
+                    if (search.found != nullptr) {
+                        HWND combo = GetDlgItem(search.found, IDC_UNINST_cbInstalledFirebirdMainFolder);
+                        const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+                        for (LRESULT item = 0; item < count; ++item) {
+                            wchar_t text[MAX_PATH * 2] = {};
+                            SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(item),
+                                         reinterpret_cast<LPARAM>(text));
+                            folders += (folders.empty() ? "" : "|") + platform::narrow(text);
+                        }
+                        seen = true;
+                        PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+                        return;
+                    }
+                    Sleep(50);
+                }
+            });
             w.click(IDC_Button1);
             answer.join();
-            result.add("uninstallDialog.seen", seen.load());
+            result.add("uninstallDialog.seen", seen);
+            result.add("uninstallDialog.folders", folders);
         }
         if (options.install) {
             w.click(IDC_bitBtbInstall);

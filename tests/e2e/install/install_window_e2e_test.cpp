@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -78,6 +79,17 @@ std::string quoted(const std::string& argument) {
     std::string text = "\"" + argument;
     for (size_t at = argument.size(); at > 0 && argument[at - 1] == '\\'; --at) text += '\\';
     return text + "\"";
+}
+
+std::vector<std::string> splitFolders(const std::string& joined) {
+    std::vector<std::string> folders;
+    for (size_t start = 0; !joined.empty();) {
+        const size_t bar = joined.find('|', start);
+        folders.push_back(joined.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+        if (bar == std::string::npos) break;
+        start = bar + 1;
+    }
+    return folders;
 }
 
 std::string fileText(const std::string& path) { return platform::readFileBytes(path).value_or("<missing>"); }
@@ -305,6 +317,9 @@ TEST_F(InstallWindow, OnlyTheThreeZeroKitIsOfferedAndInstalled) {
 }
 
 TEST_F(InstallWindow, WithoutKitsTheNoKitTextReplacesTheChoiceAndTheUninstallButtonStillWorks) {
+    // Earlier installations of both bitnesses, and a folder the dialog's pattern does not match.
+    for (const char* folder : {"Firebird_2_5_5_32bit", "Firebird_3_0_0_64bit", "Firebird_9"})
+        platform::createFolders(kelmoraWin_ + "Firebird\\" + folder);
     Report r = run({"--uninstall"});
     EXPECT_EQ(r["shown.noKit.visible"], "1");
     EXPECT_EQ(r["shown.installButton.visible"], "0");
@@ -316,6 +331,20 @@ TEST_F(InstallWindow, WithoutKitsTheNoKitTextReplacesTheChoiceAndTheUninstallBut
                                         "Az alábbi telepítőkészletek fogadhatóak el:", "", program_ + kKit25 + ".zip",
                                         program_ + kKit30 + ".zip"}));
     EXPECT_EQ(r["uninstallDialog.seen"], "1");
+    // The dialog searched the Firebird folder under the window's argument.
+    std::vector<std::string> folders = splitFolders(r["uninstallDialog.folders"]);
+    std::sort(folders.begin(), folders.end());
+    EXPECT_EQ(folders, (std::vector<std::string>{kelmoraWin_ + "Firebird\\Firebird_2_5_5_32bit",
+                                                 kelmoraWin_ + "Firebird\\Firebird_3_0_0_64bit"}));
+}
+
+TEST_F(InstallWindow, WithABlankArgumentTheUninstallDialogGetsNoFolder) {
+    // The drive scan's target does not count for the uninstall dialog: its search folder is the current
+    // drive's root then, which holds no install folder.
+    Report r = run({"--uninstall"}, " ");
+    EXPECT_EQ(r["uninstallDialog.seen"], "1");
+    EXPECT_EQ(r["uninstallDialog.folders"], "");
+    EXPECT_EQ(r["shown.target.text"], "C:\\KELMORA.WIN\\");
 }
 
 TEST_F(InstallWindow, WithBothUncheckedTheRunShowsNoLinesAndStillEndsWithItsMessage) {
