@@ -7,7 +7,7 @@ pkgs=(cmake ninja-build g++ googletest zlib1g-dev clang libclang-rt-14-dev
       g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev
       wine wine64 fonts-wine locales
       firebird3.0-utils firebird3.0-server firebird-dev libfbclient2
-      xvfb imagemagick xdotool python3 chromium)
+      xvfb imagemagick xdotool python3 chromium unzip)
 
 missing=()
 for p in "${pkgs[@]}"; do
