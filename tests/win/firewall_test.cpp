@@ -53,6 +53,20 @@ TEST(FirewallCom, ProgIdsNameTheFirewallClasses) {
     EXPECT_TRUE(rule == __uuidof(NetFwRule));
 }
 
+// The stand-in rests on this: an in-process creation in the recorder's apartment reaches its class objects.
+TEST(FirewallCom, RecorderAnswersInProcessCreation) {
+    FirewallRecorder recorder;
+    platform::ComPtr<INetFwRule> rule;
+    ASSERT_EQ(CoCreateInstance(__uuidof(NetFwRule), nullptr, CLSCTX_INPROC_SERVER, __uuidof(INetFwRule),
+                               reinterpret_cast<void**>(rule.put())),
+              S_OK);
+    EXPECT_EQ(rule->put_Enabled(1), S_OK);
+    EXPECT_EQ(rule->put_Interfaces(VARIANT{}), E_NOTIMPL);
+    EXPECT_EQ(recorder.calls(), Strings{"Enabled=1"});
+    rule.reset();
+    EXPECT_EQ(recorder.liveObjects(), 0);
+}
+
 TEST(FirewallRule, PropertiesInOrderThenAdd) {
     FirewallRecorder recorder;
     const std::string application = "C:\\Kelmora Kft\\Árvíztűrő tükörfúrógép\\firebird.exe";
