@@ -11,7 +11,6 @@
 #include "install/service_batch_values.h"
 #include "install/texts_install.h"
 #include "install/uninstall_dialog_ids.h"
-#include "platform/encoding.h"
 #include "platform/fs.h"
 #include "platform/process.h"
 #include "platform/prompter.h"
@@ -44,7 +43,6 @@ platform::UniqueFont dialogFontWith(HWND dialog, LONG weight, int heightPercent)
 TfrmUninstallFB::TfrmUninstallFB(HWND owner) : OptionDialog(IDD_TfrmUninstallFB), owner_(owner) {}
 
 bool TfrmUninstallFB::showForm(std::string_view fbMainDir, std::string_view tempDir) {
-    fOkClicked = false;
     fTempDir = std::string(tempDir);
     // An empty folder becomes "\": the root of the current drive.
     const std::string searchFolder = withTrailingBackslash(trim(fbMainDir));
@@ -54,9 +52,8 @@ bool TfrmUninstallFB::showForm(std::string_view fbMainDir, std::string_view temp
         fragments_.push_back(getInstallerServiceNameFragment(version));
         listSubfolders(searchFolder, installerSearchPattern(version), folders_, false, false);
     }
-    HWND owner = owner_ != nullptr ? owner_ : static_cast<HWND>(platform::ownerWindow());
-    if (showModal(owner) == -1) throw std::runtime_error("Az ablak nem hozható létre: " + platform::lastErrorText());
-    return fOkClicked;
+    // fOkClicked is set only by a started uninstallation.
+    return showModalForm(owner_);
 }
 
 void TfrmUninstallFB::onInit() {

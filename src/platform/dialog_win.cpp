@@ -111,9 +111,9 @@ INT_PTR Dialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-bool OptionDialog::showModalForm() {
+bool OptionDialog::showModalForm(HWND owner) {
     fOkClicked = false;
-    if (showModal(static_cast<HWND>(ownerWindow())) == -1)
+    if (showModal(owner != nullptr ? owner : static_cast<HWND>(ownerWindow())) == -1)
         throw std::runtime_error("Az ablak nem hozható létre: " + lastErrorText());
     return fOkClicked;
 }

@@ -73,8 +73,8 @@ public:
     using Dialog::Dialog;
 
 protected:
-    // Shows the dialog modally; true when the user confirmed.
-    bool showModalForm();
+    // Shows the dialog modally over the owner (none: the application's window); true when the user confirmed.
+    bool showModalForm(HWND owner = nullptr);
     // Called on OK before the dialog closes; false keeps it open (for example after telling the
     // user what is missing).
     virtual bool acceptOptions() { return true; }

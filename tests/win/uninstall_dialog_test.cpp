@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
@@ -13,6 +14,7 @@
 #include "install/uninstall_dialog_ids.h"
 #include "install/uninstall_dialog_win.h"
 #include "platform/dialog_win.h"
+#include "platform/encoding.h"
 #include "platform/fs.h"
 #include "platform/process.h"
 #include "platform/scripted_prompter.h"
@@ -261,4 +263,23 @@ TEST_F(UninstallDialog, BrowseOpensTheFolderDialogTitledWithTheLabel) {
     };
     EXPECT_FALSE(d.showForm(root_, tempDir_));
     EXPECT_TRUE(seen);
+}
+
+// An empty folder becomes "\": the install folders in the root of the current drive.
+TEST_F(UninstallDialog, AnEmptyFolderListsTheRootOfTheCurrentDrive) {
+    const std::string name = "Firebird_2_5_5_fbwb" + std::to_string(GetCurrentProcessId());
+    const std::string rootFolder = temp_.path().substr(0, 3) + name;  // C:\ + name
+    ASSERT_TRUE(platform::createFolders(rootFolder));
+    wchar_t before[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, before);
+    SetCurrentDirectoryW(platform::widen(tempDir_).c_str());
+    Dialog d;
+    d.script = [&](Dialog& d) {
+        const auto folders = d.items(IDC_UNINST_cbInstalledFirebirdMainFolder);
+        EXPECT_NE(std::find(folders.begin(), folders.end(), "\\" + name), folders.end());
+    };
+    EXPECT_FALSE(d.showForm("  ", tempDir_));
+    SetCurrentDirectoryW(before);
+    RemoveDirectoryW(platform::widen(rootFolder).c_str());
+    EXPECT_TRUE(d.scriptRan);
 }
