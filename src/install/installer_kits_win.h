@@ -20,10 +20,11 @@ TInstallerSource getInstallerSource(std::uint8_t version);
 // ZIP was written; false for an empty work folder. Errors of writing and unpacking are thrown.
 bool extractInstallerFromResource(std::uint8_t version, std::string_view workFolder, std::string_view destFolder);
 // Every entry under the destination folder at its relative path; existing files are replaced (also
-// read-only ones), other files stay. The whole archive is checked before anything is written, and
-// each file is written under a temporary name and put in place only after its size and CRC checked
-// out. Throws std::runtime_error on a damaged or refused archive or a write failure; never writes
-// outside the destination folder (its subfolders that are links are refused too).
+// read-only ones), other files stay. The whole archive is checked before anything is written; an
+// existing file is replaced (from a temporary file beside it) only after the new content's size and
+// CRC checked out, and a new file that fails its check is removed again. Throws std::runtime_error on a damaged or
+// refused archive or a write failure; never writes outside the destination folder (its subfolders that are links are
+// refused too).
 void unpackInstallerZip(std::string_view zipFile, std::string_view destFolder);
 
 }  // namespace fbwb

@@ -34,6 +34,12 @@ void ensureFolders(const std::string& dest, std::string_view relative, std::set<
     }
 }
 
+// The file is removed again (by the writer) unless the entry's size and CRC checked out.
+void writeEntry(const ZipReader& reader, const ZipEntry& entry, platform::FileWriter& writer) {
+    reader.extract(entry, [&](const char* data, size_t size) { writer.write(data, size); });
+    writer.finish();
+}
+
 }  // namespace
 
 void unpackInstallerZip(std::string_view zipFile, std::string_view destFolder) {
@@ -50,11 +56,19 @@ void unpackInstallerZip(std::string_view zipFile, std::string_view destFolder) {
         ensureFolders(dest, entry.name, ready);
         if (entry.folder) continue;
         const std::string target = dest + "\\" + entry.name;
+        // A new file is written in place (removed again when its check fails); an existing one is
+        // replaced only after the new content checked out.
+        {
+            platform::FileWriter writer(target, platform::FileWriter::NewOnly{});
+            if (writer.opened()) {
+                writeEntry(reader, entry, writer);
+                continue;
+            }
+        }
         const std::string fresh = target + ".~unpack";
         {
-            platform::FileWriter writer(fresh);  // removed again unless finished
-            reader.extract(entry, [&](const char* data, size_t size) { writer.write(data, size); });
-            writer.finish();
+            platform::FileWriter writer(fresh);
+            writeEntry(reader, entry, writer);
         }
         try {
             platform::moveFileReplacing(fresh, target);

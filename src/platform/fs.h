@@ -66,20 +66,24 @@ void writeFileBytes(std::string_view path, std::string_view bytes);
 // The same, but the bytes go to a new file beside the target first, which then takes the target's
 // place: a failure at any point leaves the target's old content whole (and no new file behind).
 void replaceFileBytes(std::string_view path, std::string_view bytes);
-// A new file written through a large buffer, for writing many pieces without a system call each.
+// A new file written in large pieces: small pieces are gathered, large ones go out without a copy.
 // The file is removed again unless finish() succeeded. Failures throw std::runtime_error with the
 // system's error text. Paths of any length.
 class FileWriter {
 public:
     explicit FileWriter(std::string_view path);  // creates the file or empties an existing one
+    // Only a file that is not there yet: when one is, nothing is opened and opened() is false.
+    struct NewOnly {};
+    FileWriter(std::string_view path, NewOnly);
     ~FileWriter();
+    bool opened() const { return handle_ != nullptr; }
     FileWriter(const FileWriter&) = delete;
     FileWriter& operator=(const FileWriter&) = delete;
     void write(const char* data, size_t size);
     void finish();  // writes what is buffered and closes the file
 private:
     void flush();
-    void* handle_;
+    void* handle_ = nullptr;
     std::string path_;
     std::string buffer_;
     size_t used_ = 0;

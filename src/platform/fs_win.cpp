@@ -269,7 +269,15 @@ FileWriter::FileWriter(std::string_view path) : path_(path) {
     handle_ = CreateFileW(longPathForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                           nullptr);
     if (handle_ == INVALID_HANDLE_VALUE) throwLastError();
-    buffer_.resize(1 << 20);
+}
+
+FileWriter::FileWriter(std::string_view path, NewOnly) : path_(path) {
+    handle_ =
+        CreateFileW(longPathForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle_ != INVALID_HANDLE_VALUE) return;
+    handle_ = nullptr;
+    const DWORD code = GetLastError();
+    if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) throwLastError();
 }
 
 FileWriter::~FileWriter() {
@@ -284,11 +292,12 @@ void FileWriter::flush() {
 }
 
 void FileWriter::write(const char* data, size_t size) {
-    if (used_ + size > buffer_.size()) {
-        flush();
-        // A piece as large as the buffer goes out directly, without a copy.
-        if (size >= buffer_.size()) return writeAll(handle_, std::string_view(data, size));
-    }
+    // Large pieces go out directly; small ones are gathered. The buffer is made on first need and
+    // kept small: a large block per file costs Wine a mapping and its page faults every time.
+    constexpr size_t kGather = 64 * 1024;
+    if (used_ + size > kGather) flush();
+    if (size >= kGather) return writeAll(handle_, std::string_view(data, size));
+    if (buffer_.empty()) buffer_.resize(kGather);
     std::memcpy(buffer_.data() + used_, data, size);
     used_ += size;
 }
