@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the workbench and runs it under Wine on a demo machine (its own prefix, laid out by
 # tests/fixtures/make-machine.sh, with the tool runner behind the Firebird tool stand-ins).
-# With a DISPLAY the program runs in the foreground until its window is closed. Without one it
+# Both server kits (made from the fixture files by tests/fixtures/make-kits.py) lie beside the program,
+# so "A Firebird telepítése" installs them into C:\KELMORA.WIN\Firebird with real services of the
+# instsvc stand-in. With a DISPLAY the program runs in the foreground until its window is closed. Without one it
 # runs inside Xvfb, waits for the main window, saves a screenshot, prints the PNG's path, closes
 # the program and cleans up.
 set -euo pipefail
@@ -16,6 +18,8 @@ title='FireBird adtbázis-kiszolgáló és adatbázisok ellenőrzése:'
 
 do_build=1
 dialogs=0
+kits=1
+install=0
 shot=""
 dpi=96
 while [ $# -gt 0 ]; do
@@ -24,6 +28,8 @@ while [ $# -gt 0 ]; do
     --shot) shot="$(realpath -m "$2")"; shift ;;
     --dpi) dpi="$2"; shift ;;
     --dialogs) dialogs=1 ;;
+    --no-kits) kits=0 ;;
+    --install) dialogs=1; install=1 ;;
     *) echo "run-demo.sh: unknown option $1" >&2; exit 2 ;;
   esac
   shift
@@ -35,12 +41,13 @@ if [ "$do_build" = 1 ]; then
   # by scripts/test-all.sh).
   echo "== building the workbench and the demo machine's stand-ins"
   cmake --preset windows -B "$build" >/dev/null
-  cmake --build "$build" --target FbWorkbench tool_standin recorder
+  cmake --build "$build" --target FbWorkbench tool_standin recorder instsvc_standin service_standin fixture_kits
 fi
 
 echo "== preparing the demo machine in $WINEPREFIX"
 FBWB_WINE_GRAPHICS=x11 tests/fixtures/make-machine.sh "$WINEPREFIX" \
-  --standin "$build/tests/fixtures/tool_standin.exe" --recorder "$build/tests/fixtures/recorder.exe"
+  --standin "$build/tests/fixtures/tool_standin.exe" --recorder "$build/tests/fixtures/recorder.exe" \
+  --instsvc "$build/tests/fixtures/instsvc_standin.exe" --service "$build/tests/fixtures/service_standin.exe"
 WINEPREFIX="$(cd "$WINEPREFIX" && pwd -P)"
 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /t REG_SZ /d x11 /f </dev/null >/dev/null 2>&1
 # Reports open in the host's browser through winebrowser (the prefix is made without mshtml, which
@@ -53,6 +60,10 @@ wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true
 cp "$build/src/FbWorkbench.exe" "$WINEPREFIX/drive_c/KELMORA.WIN/FbWorkbench.exe"
+for kit in Firebird_2_5_5_64bit.zip Firebird_3_0_0_64bit.zip; do
+  rm -f "$WINEPREFIX/drive_c/KELMORA.WIN/$kit"
+  [ "$kits" = 1 ] && cp "$build/tests/fixtures/kits/$kit" "$WINEPREFIX/drive_c/KELMORA.WIN/$kit"
+done
 
 xvfb_pid=""
 cleanup() {
@@ -103,7 +114,7 @@ if [ "$dialogs" = 1 ]; then
   # Each task's dialog, opened with its access key as a keyboard user would, then cancelled
   # (the titles are regular expressions for xdotool).
   for entry in "alt+r|Adatbázisok karbantartása|maintenance" "alt+d|Adatbázis\\(ok\\) beállításai|settings" \
-      "alt+b|Az adatbázis-kezelő beállításai|server-settings"; do
+      "alt+b|Az adatbázis-kezelő beállításai|server-settings" "alt+t|Firebird telepítő|installer"; do
     IFS='|' read -r keys dialog_title name <<<"$entry"
     xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
     sleep 1
@@ -116,6 +127,19 @@ if [ "$dialogs" = 1 ]; then
     dialog_shot="${shot%.png}-$name.png"
     import -window root "$dialog_shot"
     echo "screenshot: $dialog_shot"
+    if [ "$name" = installer ] && [ "$install" = 1 ] && [ "$kits" = 1 ]; then
+      # The default button installs both kits; the closing message box ends the run.
+      xdotool key Return
+      if ! timeout 120 xdotool search --sync --name '^FbWorkbench$' >/dev/null; then
+        echo "run-demo.sh: the installation did not end within 120 s" >&2
+        exit 1
+      fi
+      sleep 1
+      import -window root "${shot%.png}-installed.png"
+      echo "screenshot: ${shot%.png}-installed.png"
+      xdotool key Return
+      sleep 1
+    fi
     xdotool key Escape
     for _ in $(seq 100); do
       xdotool search --name "^$dialog_title" >/dev/null 2>&1 || break

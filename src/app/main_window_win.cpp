@@ -11,6 +11,7 @@
 #include "core/helpers.h"
 #include "core/text.h"
 #include "env/server_discovery_win.h"
+#include "install/install_window_win.h"
 #include "platform/encoding.h"
 #include "platform/fs.h"
 #include "platform/process.h"
@@ -242,6 +243,12 @@ void TfrmFbSettingsMain::openTaskDialog(ToolAction action, const CommonSettings&
                 runFbConfTuning(fields_, fbConf_, settings, confDialog_.choice());
             }
             return;
+        case ToolAction::Install: {
+            // The installer window does the whole run itself; nothing is logged here.
+            TfrmInstallParams installer(hwnd());
+            installer.showForm(InstallPage::pnlFbSelect, getInstallRoot(), settings.tempFolder);
+            return;
+        }
         default:
             // The remaining actions' dialogs and runs are wired in here as they are built.
             platform::prompter().showMessage(texts_app::kNotAvailableYet, platform::BoxKind::Message);

@@ -34,6 +34,8 @@ inline constexpr std::string_view kInstallFinished = "Az adatbázis-kezelő tele
 inline constexpr std::string_view kFolderNotGiven = "Nincs megadva a %s mappája.";
 inline constexpr std::string_view kFolderMissing = "A %s mappa ( %s ) nem létezik.";
 inline constexpr std::string_view kInstallBatchPrefix = "fbInstall_";
+// Never shown: the run reports the version's failure line instead.
+inline constexpr std::string_view kInstallFolderNotCreated = "A telepítési mappa nem hozható létre: %s";
 
 // The uninstallation.
 inline constexpr std::string_view kUninstallCaption = "A Firebird adatbázis-kezelő eltávolítása";

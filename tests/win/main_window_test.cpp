@@ -15,6 +15,7 @@
 #include "core/datetime.h"
 #include "core/text.h"
 #include "dialog_answerer.h"
+#include "install/install_window_ids.h"
 #include "platform/encoding.h"
 #include "platform/fs.h"
 #include "platform/process.h"
@@ -56,6 +57,36 @@ protected:
     void click(int id) { SendMessageW(GetDlgItem(window_.hwnd(), id), BM_CLICK, 0, 0); }
     bool enabled(int id) { return IsWindowEnabled(GetDlgItem(window_.hwnd(), id)) != FALSE; }
     std::string logView() { return window_.text(IDC_mLogView); }
+
+    // The install button, then the installer window (found by its caption) is closed. What it showed:
+    // its hidden target folder and whether the main window owns it; nothing when it did not appear.
+    struct Installer {
+        bool seen = false;
+        bool ownedByMain = false;
+        std::string target;
+    };
+    Installer clickInstallAndClose() {
+        Installer installer;
+        const DWORD thread = GetCurrentThreadId();
+        HWND main = window_.hwnd();
+        std::thread answer([&] {
+            for (int i = 0; i < 200; ++i) {
+                test::detail::Search search{L"Firebird telep\u00edt\u0151", nullptr, {}};
+                EnumThreadWindows(thread, test::detail::findDialog, reinterpret_cast<LPARAM>(&search));
+                if (search.found != nullptr) {
+                    wchar_t target[MAX_PATH] = {};
+                    GetDlgItemTextW(search.found, IDC_cbKelmoraWinMainFolder, target, MAX_PATH);
+                    installer = {true, GetWindow(search.found, GW_OWNER) == main, platform::narrow(target)};
+                    PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+                    return;
+                }
+                Sleep(50);
+            }
+        });
+        click(IDC_ToolButton5);
+        answer.join();
+        return installer;
+    }
 
     platform::ScriptedPrompter boxes_;
     platform::PrompterOverride inForce_{boxes_};
@@ -172,11 +203,15 @@ TEST_F(MainWindow, WebButtonOpensTheDownloadPageWithoutGuards) {
 
 TEST_F(MainWindow, InstallRunsOnlyTheTempFolderGuard) {
     setText(IDC_cbFbServerPath, "c:\\fbwb-nincs-ilyen");
-    setText(IDC_edFolderName, "c:\\fbwb-nincs-ilyen");
-    click(IDC_ToolButton5);
+    setText(IDC_edFolderName, "c:\\fbwb-nincs-ilyen\\2017\\adat");
+    const Installer installer = clickInstallAndClose();
     EXPECT_EQ(text(IDC_edTempDir), "c:\\KELMORA.WIN\\");
-    ASSERT_EQ(boxes_.boxes().size(), 1u);
-    EXPECT_EQ(boxes_.boxes()[0].text, kNotAvailable) << "no question: the temp folder exists";
+    EXPECT_TRUE(boxes_.boxes().empty()) << "no question: the temp folder exists";
+    // The installer window, owned by the main window, targets the data folder's install root.
+    EXPECT_TRUE(installer.seen);
+    EXPECT_TRUE(installer.ownedByMain);
+    EXPECT_EQ(installer.target, "C:\\FBWB-NINCS-ILYEN\\");
+    EXPECT_EQ(window_.fields().mLog.lines().size(), 1u) << "the install action logs nothing";
 }
 
 TEST_F(MainWindow, MissingFolderQuestionDecidesWhetherTheActionGoesOn) {
@@ -185,17 +220,18 @@ TEST_F(MainWindow, MissingFolderQuestionDecidesWhetherTheActionGoesOn) {
         boxes.answer(yes);
         platform::PrompterOverride inForce(boxes);
         setText(IDC_edTempDir, "  c:\\fbwb-nincs-ilyen\\x ");
-        click(IDC_ToolButton5);
+        if (yes) {
+            EXPECT_TRUE(clickInstallAndClose().seen);
+        } else {
+            click(IDC_ToolButton5);
+        }
         EXPECT_EQ(text(IDC_edTempDir), "c:\\fbwb-nincs-ilyen\\x\\");
-        ASSERT_EQ(boxes.boxes().size(), yes ? 2u : 1u);
+        ASSERT_EQ(boxes.boxes().size(), 1u);
         EXPECT_TRUE(boxes.boxes()[0].question);
         EXPECT_EQ(boxes.boxes()[0].kind, BoxKind::Error);
         EXPECT_EQ(boxes.boxes()[0].text,
                   " A megadott mappa nem létezik: \r\n    Az alábbi mappában létrehozhatóak ideiglenes fájlok: "
                   "c:\\fbwb-nincs-ilyen\\x\\\r\n\r\nEnnek ellenére folytatja a műveletet?");
-        if (yes) {
-            EXPECT_EQ(boxes.boxes()[1].text, kNotAvailable);
-        }
     }
     EXPECT_EQ(window_.fields().mLog.lines().size(), 1u) << "an abandoned action logs nothing";
 }
