@@ -17,31 +17,7 @@ namespace {
 constexpr int kPictureWidth = 102;
 constexpr int kPictureHeight = 100;
 
-struct BitmapDeleter {
-    void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
-};
-using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, BitmapDeleter>;
-
-// A 32-bit picture with straight alpha, premultiplied for AlphaBlend.
-UniqueBitmap loadPicture(int id) {
-    if (id == 0) return {};
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageW(platform::resourceModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (bitmap == nullptr) return {};
-    UniqueBitmap owned(bitmap);
-    DIBSECTION section{};
-    if (GetObjectW(bitmap, sizeof section, &section) != sizeof section || section.dsBm.bmBitsPixel != 32 ||
-        section.dsBm.bmBits == nullptr)
-        return {};
-    auto* pixels = static_cast<BYTE*>(section.dsBm.bmBits);
-    const size_t count = static_cast<size_t>(section.dsBm.bmWidth) * static_cast<size_t>(std::abs(section.dsBm.bmHeight));
-    for (size_t i = 0; i < count; ++i) {
-        BYTE* pixel = pixels + i * 4;
-        const unsigned alpha = pixel[3];
-        for (int channel = 0; channel < 3; ++channel) pixel[channel] = static_cast<BYTE>(pixel[channel] * alpha / 255);
-    }
-    return owned;
-}
+using platform::UniqueBitmap;
 
 std::wstring windowText(HWND window) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -95,7 +71,7 @@ PictureButtons::~PictureButtons() {
 void PictureButtons::attach(HWND window, int normalPicture, int hotPicture) {
     auto button = std::make_unique<Button>();
     button->window = window;
-    button->normal = loadPicture(normalPicture);
+    button->normal = platform::loadAlphaPicture(normalPicture);
     button->hotPicture = hotPicture;
     SetWindowSubclass(window, subclassProcedure, 0, reinterpret_cast<DWORD_PTR>(button.get()));
     buttons_.push_back(std::move(button));
@@ -194,7 +170,8 @@ LRESULT CALLBACK PictureButtons::subclassProcedure(HWND window, UINT message, WP
         case WM_MOUSEMOVE:
             if (!button->isHot) {
                 button->isHot = true;
-                if (button->hotPicture != 0) button->hot = loadPicture(std::exchange(button->hotPicture, 0));
+                if (button->hotPicture != 0)
+                    button->hot = platform::loadAlphaPicture(std::exchange(button->hotPicture, 0));
                 TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
                 TrackMouseEvent(&track);
                 InvalidateRect(window, nullptr, FALSE);

@@ -48,35 +48,6 @@ constexpr PageControl kPageControls[] = {
 constexpr RECT kHeaderDlu{0, 0, 340, 50};
 constexpr RECT kPictureDlu{8, 7, 40, 39};
 
-// A 32-bit picture with straight alpha, premultiplied in place for AlphaBlend.
-HBITMAP loadPicture(int id) {
-    auto bitmap = static_cast<HBITMAP>(
-        LoadImageW(platform::resourceModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (bitmap == nullptr) return nullptr;
-    DIBSECTION section{};
-    if (GetObjectW(bitmap, sizeof section, &section) != sizeof section || section.dsBm.bmBitsPixel != 32 ||
-        section.dsBm.bmBits == nullptr) {
-        DeleteObject(bitmap);
-        return nullptr;
-    }
-    auto* pixel = static_cast<BYTE*>(section.dsBm.bmBits);
-    const size_t count = static_cast<size_t>(section.dsBm.bmWidth) * std::abs(section.dsBm.bmHeight);
-    for (size_t i = 0; i < count; ++i, pixel += 4)
-        for (int channel = 0; channel < 3; ++channel)
-            pixel[channel] = static_cast<BYTE>(pixel[channel] * pixel[3] / 255);
-    return bitmap;
-}
-
-platform::UniqueFont derivedFont(HWND dialog, int weight, int percent) {
-    LOGFONTW font{};
-    const auto dialogFont = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-    if (dialogFont == nullptr || GetObjectW(dialogFont, sizeof font, &font) == 0) return {};
-    // Height alone: a width taken over from the dialog's font would keep the regular face's widths.
-    return platform::UniqueFont(CreateFontW(font.lfHeight * percent / 100, 0, 0, 0, weight, FALSE, FALSE, FALSE,
-                                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                            DEFAULT_PITCH | FF_SWISS, font.lfFaceName));
-}
-
 int checkBoxOf(std::uint8_t version) {
     return version == ivFb2_5 ? IDC_cbFirebirdToInstall_2_5 : IDC_cbFirebirdToInstall_3_0;
 }
@@ -86,10 +57,6 @@ int checkBoxOf(std::uint8_t version) {
 TfrmInstallParams::TfrmInstallParams(HWND owner) : Dialog(IDD_TfrmInstallParams), owner_(owner) {
     for (size_t i = 0; i < std::size(kPageControls); ++i)
         if (kPageControls[i].id != IDC_mNoInstaller) shown_ |= 1u << i;
-}
-
-TfrmInstallParams::~TfrmInstallParams() {
-    if (picture_ != nullptr) DeleteObject(picture_);
 }
 
 void TfrmInstallParams::showForm(InstallPage pnlToShow, std::string_view kelmoraWinFolder,
@@ -103,13 +70,13 @@ void TfrmInstallParams::showForm(InstallPage pnlToShow, std::string_view kelmora
 }
 
 void TfrmInstallParams::onInit() {
-    titleFont_ = derivedFont(hwnd(), FW_BOLD, 125);
-    noInstallerFont_ = derivedFont(hwnd(), FW_BOLD, 125);
+    titleFont_ = platform::windowFontWith(hwnd(), FW_BOLD, 125);
+    noInstallerFont_ = platform::windowFontWith(hwnd(), FW_BOLD, 125);
     if (titleFont_)
         SendMessageW(item(IDC_lInstallTitle), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), FALSE);
     if (noInstallerFont_)
         SendMessageW(item(IDC_mNoInstaller), WM_SETFONT, reinterpret_cast<WPARAM>(noInstallerFont_.get()), FALSE);
-    picture_ = loadPicture(IDB_InstallHeader);
+    picture_ = platform::loadAlphaPicture(IDB_InstallHeader);
 
     // As the window is made.
     fillKelmoraWinFolders();
@@ -307,13 +274,13 @@ void TfrmInstallParams::paintHeader(HDC dc) {
     SelectObject(dc, oldPen);
     DeleteObject(pen);
 
-    if (picture_ == nullptr) return;
+    if (!picture_) return;
     RECT place = kPictureDlu;
     MapDialogRect(hwnd(), &place);
     BITMAP info{};
-    GetObjectW(picture_, sizeof info, &info);
+    GetObjectW(picture_.get(), sizeof info, &info);
     HDC source = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(source, picture_);
+    HGDIOBJ old = SelectObject(source, picture_.get());
     // Square on the screen whatever the dialog units' aspect.
     const int side = std::min(place.right - place.left, place.bottom - place.top);
     SetStretchBltMode(dc, HALFTONE);

@@ -19,7 +19,6 @@ enum class InstallPage { pnlFbSelect, pnlProgressBg };
 class TfrmInstallParams : public platform::Dialog {
 public:
     explicit TfrmInstallParams(HWND owner = nullptr);
-    ~TfrmInstallParams() override;
 
     // Prepares the page and the offered versions, then shows the window modally until it is closed.
     void showForm(InstallPage pnlToShow, std::string_view kelmoraWinFolder, std::string_view tempFolder);
@@ -66,7 +65,7 @@ private:
     unsigned shown_ = 0;  // one bit per page control, in the order of the page table
     platform::UniqueFont titleFont_;
     platform::UniqueFont noInstallerFont_;
-    HBITMAP picture_ = nullptr;
+    platform::UniqueBitmap picture_;
 };
 
 }  // namespace fbwb

@@ -29,15 +29,6 @@ constexpr COLORREF kDarkRed = RGB(128, 0, 0);
 
 void showError(std::string_view text) { platform::prompter().showMessage(text, platform::BoxKind::Error); }
 
-platform::UniqueFont dialogFontWith(HWND dialog, LONG weight, int heightPercent) {
-    LOGFONTW font{};
-    const auto dialogFont = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-    if (dialogFont == nullptr || GetObjectW(dialogFont, sizeof font, &font) == 0) return {};
-    font.lfWeight = weight;
-    font.lfHeight = font.lfHeight * heightPercent / 100;
-    return platform::UniqueFont(CreateFontIndirectW(&font));
-}
-
 }  // namespace
 
 TfrmUninstallFB::TfrmUninstallFB(HWND owner) : OptionDialog(IDD_TfrmUninstallFB), owner_(owner) {}
@@ -57,9 +48,9 @@ bool TfrmUninstallFB::showForm(std::string_view fbMainDir, std::string_view temp
 }
 
 void TfrmUninstallFB::onInit() {
-    titleFont_ = dialogFontWith(hwnd(), FW_BOLD, 150);
+    titleFont_ = platform::windowFontWith(hwnd(), FW_BOLD, 150);
     if (titleFont_) SendMessageW(item(IDC_UNINST_lTitle), WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()), TRUE);
-    boldFont_ = dialogFontWith(hwnd(), FW_BOLD, 100);
+    boldFont_ = platform::windowFontWith(hwnd(), FW_BOLD, 100);
     if (boldFont_)
         SendMessageW(item(IDC_UNINST_btnDoUninstall), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), TRUE);
     const int iconSize = GetSystemMetrics(SM_CXICON) * 3 / 2;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "platform/encoding.h"
@@ -125,11 +126,7 @@ void OptionDialog::onOk() {
 }
 
 void OptionDialog::makeButtonsBold() {
-    LOGFONTW font{};
-    const auto dialogFont = reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0));
-    if (dialogFont == nullptr || GetObjectW(dialogFont, sizeof font, &font) == 0) return;
-    font.lfWeight = FW_BOLD;
-    boldFont_.reset(CreateFontIndirectW(&font));
+    boldFont_ = windowFontWith(hwnd(), FW_BOLD, 100);
     if (!boldFont_) return;
     for (int id : {IDOK, IDCANCEL}) SendMessageW(item(id), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), TRUE);
 }
@@ -231,6 +228,31 @@ void Dialog::setProgress(int id, int max, int position) {
     HWND control = item(id);
     SendMessageW(control, PBM_SETRANGE32, 0, max > 0 ? max : 1);
     SendMessageW(control, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+UniqueFont windowFontWith(HWND window, int weight, int heightPercent) {
+    LOGFONTW font{};
+    const auto windowFont = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    if (windowFont == nullptr || GetObjectW(windowFont, sizeof font, &font) == 0) return {};
+    return UniqueFont(CreateFontW(font.lfHeight * heightPercent / 100, 0, 0, 0, weight, font.lfItalic, FALSE, FALSE,
+                                  font.lfCharSet, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, font.lfQuality,
+                                  font.lfPitchAndFamily, font.lfFaceName));
+}
+
+UniqueBitmap loadAlphaPicture(int id) {
+    UniqueBitmap bitmap(static_cast<HBITMAP>(
+        LoadImageW(resourceModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    DIBSECTION section{};
+    if (!bitmap || GetObjectW(bitmap.get(), sizeof section, &section) != sizeof section ||
+        section.dsBm.bmBitsPixel != 32 || section.dsBm.bmBits == nullptr)
+        return {};
+    auto* pixel = static_cast<BYTE*>(section.dsBm.bmBits);
+    const size_t count =
+        static_cast<size_t>(section.dsBm.bmWidth) * static_cast<size_t>(std::abs(section.dsBm.bmHeight));
+    for (size_t i = 0; i < count; ++i, pixel += 4)
+        for (int channel = 0; channel < 3; ++channel)
+            pixel[channel] = static_cast<BYTE>(pixel[channel] * pixel[3] / 255);
+    return bitmap;
 }
 
 }  // namespace fbwb::platform

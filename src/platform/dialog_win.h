@@ -97,4 +97,12 @@ void initCommonControls();
 // The module that holds the dialog templates and pictures (the program's own file).
 HINSTANCE resourceModule();
 
+// The window's own font in another weight, its height scaled by heightPercent; null when the window has none.
+// Only the height is taken over: a width kept from the regular face would keep its letters' widths.
+UniqueFont windowFontWith(HWND window, int weight, int heightPercent);
+
+// A 32-bit picture of the resource module with straight alpha, premultiplied for AlphaBlend; null when
+// the resource is missing or not 32-bit.
+UniqueBitmap loadAlphaPicture(int id);
+
 }  // namespace fbwb::platform

@@ -78,6 +78,13 @@ struct GdiFontTraits {
     static void close(Type h) { DeleteObject(h); }
 };
 
+struct GdiBitmapTraits {
+    using Type = HBITMAP;
+    static Type null() { return nullptr; }
+    static bool isValid(Type h) { return h != nullptr; }
+    static void close(Type h) { DeleteObject(h); }
+};
+
 struct ModuleTraits {
     using Type = HMODULE;
     static Type null() { return nullptr; }
@@ -91,5 +98,6 @@ using UniqueRegistryKey = UniqueHandle<RegistryKeyTraits>;
 using UniqueServiceHandle = UniqueHandle<ServiceHandleTraits>;
 using UniqueModule = UniqueHandle<ModuleTraits>;
 using UniqueFont = UniqueHandle<GdiFontTraits>;
+using UniqueBitmap = UniqueHandle<GdiBitmapTraits>;
 
 }  // namespace fbwb::platform

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <utility>
@@ -80,6 +81,15 @@ TEST_F(InstallWindowLook, TextsKindsAndTheHiddenTargetFolder) {
         EXPECT_TRUE(style(w.item(IDC_mNoInstaller)) & ES_CENTER);
         EXPECT_FALSE(style(w.item(IDC_mNoInstaller)) & WS_BORDER);
         EXPECT_EQ(className(w.item(IDC_pb1)), "msctls_progress32");
+        // The no-kit text and the title: bold, larger than the window's own font.
+        LOGFONTW own{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(w.hwnd(), WM_GETFONT, 0, 0)), sizeof own, &own);
+        for (int id : {IDC_mNoInstaller, IDC_lInstallTitle}) {
+            LOGFONTW font{};
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(w.item(id), WM_GETFONT, 0, 0)), sizeof font, &font);
+            EXPECT_EQ(font.lfWeight, FW_BOLD) << id;
+            EXPECT_GT(std::abs(font.lfHeight), std::abs(own.lfHeight)) << id;
+        }
         // The target folder is held, never shown, on either page.
         EXPECT_FALSE(w.isVisible(IDC_cbKelmoraWinMainFolder));
         EXPECT_FALSE(w.isVisible(IDC_lKelmoraWinPath));
