@@ -21,8 +21,10 @@ inline std::string buildFilePath(const char* hostPath) {
     return path;
 }
 
+#ifdef FBWB_SERVICE_STANDIN
 // The service stand-in as a Windows path.
 inline std::string serviceStandinPath() { return buildFilePath(FBWB_SERVICE_STANDIN); }
+#endif
 
 // Stops the service when it runs, deletes it and waits until the manager has let go of its name.
 inline void removeTestService(const std::string& name) {

@@ -17,21 +17,15 @@
 #include "platform/fs.h"
 #include "platform/handles_win.h"
 #include "win/temp_folder.h"
+#include "win/test_service.h"
 
 using namespace fbwb;
 using namespace fbwb::test;
 
 namespace {
 
-std::string windowsPath(const char* unixPath) {
-    std::string path = std::string("Z:") + unixPath;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
-const std::string kKitDir = windowsPath(FBWB_KIT_DIR) + "\\";
-const std::string kChild = windowsPath(FBWB_INSTALL_CHILD);
+const std::string kKitDir = buildFilePath(FBWB_KIT_DIR) + "\\";
+const std::string kChild = buildFilePath(FBWB_INSTALL_CHILD);
 const std::string kKit25 = "Firebird_2_5_5_64bit";
 const std::string kKit30 = "Firebird_3_0_0_64bit";
 const char* const kServices[] = {"FirebirdGuardianKelmora2", "FirebirdServerKelmora2", "FirebirdGuardianKelmora3",
@@ -48,24 +42,6 @@ bool serviceExists(const char* name) {
     const platform::UniqueServiceHandle service(
         OpenServiceW(manager.get(), platform::widen(name).c_str(), SERVICE_QUERY_STATUS));
     return static_cast<bool>(service);
-}
-
-void removeService(const char* name) {
-    const platform::UniqueServiceHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_ALL_ACCESS));
-    {
-        const platform::UniqueServiceHandle service(
-            OpenServiceW(manager.get(), platform::widen(name).c_str(), SERVICE_ALL_ACCESS));
-        if (!service) return;
-        SERVICE_STATUS status{};
-        if (QueryServiceStatus(service.get(), &status) && status.dwCurrentState != SERVICE_STOPPED) {
-            ControlService(service.get(), SERVICE_CONTROL_STOP, &status);
-            for (int i = 0;
-                 i < 100 && QueryServiceStatus(service.get(), &status) && status.dwCurrentState != SERVICE_STOPPED; ++i)
-                Sleep(50);
-        }
-        DeleteService(service.get());
-    }
-    for (int i = 0; i < 100 && serviceExists(name); ++i) Sleep(50);
 }
 
 std::set<std::string> entries(const std::string& folder) {
@@ -97,13 +73,13 @@ std::string fileText(const std::string& path) { return platform::readFileBytes(p
 class InstallWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* service : kServices) removeService(service);
+        for (const char* service : kServices) removeTestService(service);
         platform::createFolders(program_);
         platform::createFolders(kelmoraWin_);
         platform::createFolders(tempDir_);
     }
     void TearDown() override {
-        for (const char* service : kServices) removeService(service);
+        for (const char* service : kServices) removeTestService(service);
     }
 
     // A kit (made by tests/fixtures/make-kits.py) beside the program, from the good or a bad set.
@@ -408,6 +384,6 @@ TEST_F(InstallWindow, ADamagedKitFailsItsVersionOnlyAndWritesNothingOutsideItsFo
         EXPECT_EQ(entries(tempDir_), std::set<std::string>{});
         const auto bomb = platform::queryFile(folder25 + "bomb.bin");
         EXPECT_TRUE(!bomb || bomb->size <= 1024);
-        for (const char* service : kServices) removeService(service);
+        for (const char* service : kServices) removeTestService(service);
     }
 }
