@@ -45,7 +45,7 @@ constexpr PageControl kPageControls[] = {
 };
 
 // The header band's bottom and the picture's place, in dialog units.
-constexpr RECT kHeaderDlu{0, 0, 340, 50};
+constexpr int kHeaderBottomDlu = 50;
 constexpr RECT kPictureDlu{8, 7, 40, 39};
 
 int checkBoxOf(std::uint8_t version) {
@@ -80,7 +80,6 @@ void TfrmInstallParams::onInit() {
 
     // As the window is made.
     fillKelmoraWinFolders();
-    setShown(IDC_mNoInstaller, false);
 
     // As showForm prepares it.
     setShown(IDC_bitBtbInstall, true);
@@ -261,19 +260,7 @@ void TfrmInstallParams::setGaugePosition(int position) {
 }
 
 void TfrmInstallParams::paintHeader(HDC dc) {
-    RECT header = kHeaderDlu;
-    MapDialogRect(hwnd(), &header);
-    RECT client{};
-    GetClientRect(hwnd(), &client);
-    header.right = client.right;
-    FillRect(dc, &header, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    HPEN pen = CreatePen(PS_SOLID, 1, RGB(214, 214, 214));
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    MoveToEx(dc, 0, header.bottom - 1, nullptr);
-    LineTo(dc, header.right, header.bottom - 1);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
-
+    platform::paintHeaderBand(hwnd(), dc, kHeaderBottomDlu);
     if (!picture_) return;
     RECT place = kPictureDlu;
     MapDialogRect(hwnd(), &place);

@@ -114,21 +114,13 @@ void TfrmUninstallFB::btnDoUninstallClick() {
 }
 
 void TfrmUninstallFB::paintHeaderBand(HDC dc) const {
-    RECT client{};
-    GetClientRect(hwnd(), &client);
+    platform::paintHeaderBand(hwnd(), dc, kHeaderBottomDlu);
+    RECT rest{};
+    GetClientRect(hwnd(), &rest);
     RECT band{0, 0, 0, kHeaderBottomDlu};
     MapDialogRect(hwnd(), &band);
-    band.right = client.right;
-    RECT rest = client;
     rest.top = band.bottom;
-    FillRect(dc, &band, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     FillRect(dc, &rest, GetSysColorBrush(COLOR_BTNFACE));
-    HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    MoveToEx(dc, 0, band.bottom - 1, nullptr);
-    LineTo(dc, client.right, band.bottom - 1);
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
 }
 
 void TfrmUninstallFB::drawUninstallButton(const DRAWITEMSTRUCT& drawn) const {

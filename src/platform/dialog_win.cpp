@@ -239,6 +239,21 @@ UniqueFont windowFontWith(HWND window, int weight, int heightPercent) {
                                   font.lfPitchAndFamily, font.lfFaceName));
 }
 
+void paintHeaderBand(HWND dialog, HDC dc, int bottomDlu) {
+    RECT client{};
+    GetClientRect(dialog, &client);
+    RECT band{0, 0, 0, bottomDlu};
+    MapDialogRect(dialog, &band);
+    band.right = client.right;
+    FillRect(dc, &band, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    MoveToEx(dc, 0, band.bottom - 1, nullptr);
+    LineTo(dc, band.right, band.bottom - 1);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+}
+
 UniqueBitmap loadAlphaPicture(int id) {
     UniqueBitmap bitmap(static_cast<HBITMAP>(
         LoadImageW(resourceModule(), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));

@@ -101,6 +101,10 @@ HINSTANCE resourceModule();
 // Only the height is taken over: a width kept from the regular face would keep its letters' widths.
 UniqueFont windowFontWith(HWND window, int weight, int heightPercent);
 
+// The white header band across the dialog's client area, bottomDlu dialog units high, with a
+// separating line at its foot.
+void paintHeaderBand(HWND dialog, HDC dc, int bottomDlu);
+
 // A 32-bit picture of the resource module with straight alpha, premultiplied for AlphaBlend; null when
 // the resource is missing or not 32-bit.
 UniqueBitmap loadAlphaPicture(int id);
