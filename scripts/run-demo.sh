@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the workbench and runs it under Wine on a demo machine (its own prefix, laid out by
-# tests/fixtures/make-machine.sh, with the tool runner behind the Firebird tool stand-ins).
+# tests/fixtures/make-machine.sh, with the tool runner behind the Firebird tool stand-ins and the
+# server folders' fbclient.dll, and a real Firebird 3 server on 127.0.0.1 whose port the server
+# folders' firebird.conf names, so that the connection test's defaults reach it).
 # Both server kits (made from the fixture files by tests/fixtures/make-kits.py) lie beside the program,
 # so "A Firebird telepítése" installs them into C:\KELMORA.WIN\Firebird with real services of the
 # instsvc stand-in. With a DISPLAY the program runs in the foreground until its window is closed. Without one it
@@ -41,14 +43,17 @@ if [ "$do_build" = 1 ]; then
   # by scripts/test-all.sh).
   echo "== building the workbench and the demo machine's stand-ins"
   cmake --preset windows -B "$build" >/dev/null
-  cmake --build "$build" --target FbWorkbench tool_standin recorder instsvc_standin service_standin fixture_kits
+  cmake --build "$build" --target FbWorkbench tool_standin recorder instsvc_standin service_standin fixture_kits \
+    fbclient_bridge
 fi
 
 echo "== preparing the demo machine in $WINEPREFIX"
 FBWB_WINE_GRAPHICS=x11 tests/fixtures/make-machine.sh "$WINEPREFIX" \
   --standin "$build/tests/fixtures/tool_standin.exe" --recorder "$build/tests/fixtures/recorder.exe" \
-  --instsvc "$build/tests/fixtures/instsvc_standin.exe" --service "$build/tests/fixtures/service_standin.exe"
+  --instsvc "$build/tests/fixtures/instsvc_standin.exe" --service "$build/tests/fixtures/service_standin.exe" \
+  --fbclient "$build/tests/fixtures/fbclient.dll"
 WINEPREFIX="$(cd "$WINEPREFIX" && pwd -P)"
+fb_root="$WINEPREFIX/drive_c/fbwb-fixture/fb-server"
 wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /t REG_SZ /d x11 /f </dev/null >/dev/null 2>&1
 # Reports open in the host's browser through winebrowser (the prefix is made without mshtml, which
 # would otherwise register the .htm type).
@@ -69,6 +74,7 @@ xvfb_pid=""
 cleanup() {
   set +e
   python3 tests/fixtures/tool_runner.py stop --prefix "$WINEPREFIX" --watch-pid $$
+  python3 tests/fixtures/fb_server.py stop --root "$fb_root"
   wineserver -k 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
   return 0
@@ -76,6 +82,18 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 python3 tests/fixtures/tool_runner.py start --prefix "$WINEPREFIX" --watch-pid $$
+python3 tests/fixtures/fb_server.py start --root "$fb_root" --watch-pid $$
+fb_port="$(python3 tests/fixtures/fb_server.py port --root "$fb_root")"
+# The dialog takes the port from the chosen server folder's firebird.conf (make-machine.sh puts the
+# file back at the next run) and opens C:\KELMORA.WIN\<year>\conf.fdb by default.
+for conf in "$WINEPREFIX/drive_c/KELMORA.WIN/Firebird"/Firebird_*/firebird.conf \
+    "$WINEPREFIX/drive_c/Program Files/Firebird"/Firebird_*/firebird.conf; do
+  [ -f "$conf" ] || continue
+  sed -i -E "s/^#?[[:space:]]*RemoteServicePort[[:space:]]*=[[:space:]]*[0-9]*/RemoteServicePort = $fb_port/" "$conf"
+done
+year="$(date +%Y)"
+cp -n "$WINEPREFIX/drive_c/fbwb-fixture/template.fdb" "$WINEPREFIX/drive_c/KELMORA.WIN/$year/conf.fdb"
+echo "== Firebird server on 127.0.0.1:$fb_port (SYSDBA, qwdbadmin)"
 
 program='C:\KELMORA.WIN\FbWorkbench.exe'
 if [ -n "${DISPLAY:-}" ]; then
