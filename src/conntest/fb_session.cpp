@@ -22,7 +22,9 @@ bool identifierChar(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '$';
 }
 
+// A clumplet's length is one byte: a longer value is cut rather than breaking the block.
 void appendItem(std::string& block, char item, std::string_view value) {
+    value = value.substr(0, 255);
     block += item;
     block += static_cast<char>(value.size());
     block += value;

@@ -27,7 +27,12 @@ void* loadSharedLibrary(std::string_view path) {
     // The altered search order is defined only for an absolute path.
     const DWORD flags = isAbsolute(path) ? LOAD_WITH_ALTERED_SEARCH_PATH : 0;
     const HMODULE module = LoadLibraryExW(widen(path).c_str(), nullptr, flags);
-    if (module == nullptr) throw SharedLibraryError(lastErrorText());
+    if (module == nullptr) {
+        // Some of the system's texts name the file by an insert ("%1 is not a valid Win32 application").
+        std::string text = lastErrorText();
+        if (const size_t insert = text.find("%1"); insert != std::string::npos) text.replace(insert, 2, path);
+        throw SharedLibraryError(text);
+    }
     loaded.emplace(std::string(path), module);
     return module;
 }

@@ -61,6 +61,7 @@ TEST(TryFbConnection, NamesTheServerFoldersLibraryThatCannotServeAndHandsBackThe
     const std::string notLoaded = failureOf(temp / "text", parameterText);
     EXPECT_TRUE(startsWith(notLoaded, fill(texts_conntest::kClientLibraryNotLoaded, {notLibrary, ""}))) << notLoaded;
     EXPECT_GT(notLoaded.size(), fill(texts_conntest::kClientLibraryNotLoaded, {notLibrary, ""}).size());
+    EXPECT_EQ(notLoaded.find("%1"), std::string::npos) << notLoaded;
     EXPECT_TRUE(startsWith(parameterText, "DriverName=Firebird\r\n")) << parameterText;
     EXPECT_TRUE(endsWith(parameterText, "\r\nTrim Char=False\r\nvendorLib=" + notLibrary + "\r\n")) << parameterText;
 
