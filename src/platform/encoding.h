@@ -17,6 +17,12 @@ unsigned oemCodePage();
 std::string toCodePage(std::string_view utf8, unsigned codePage);
 std::string fromCodePage(std::string_view bytes, unsigned codePage);
 
+// Text for and from the char interfaces of other libraries: the ANSI code page on Windows, UTF-8
+// natively (where the way back replaces each byte that is not well-formed UTF-8 with U+FFFD).
+// Natively these two are the only functions of this header.
+std::string toSystemNarrow(std::string_view utf8);
+std::string fromSystemNarrow(std::string_view bytes);
+
 // True when the Unicode character survives the way through the code page and back unchanged:
 // no default character, no best-fit look-alike. False for surrogates and values past U+10FFFF.
 bool representableInCodePage(char32_t codePoint, unsigned codePage);

@@ -32,6 +32,8 @@ unsigned ansiCodePage() { return GetACP(); }
 unsigned oemCodePage() { return GetOEMCP(); }
 std::string toCodePage(std::string_view utf8, unsigned codePage) { return fromWide(widen(utf8), codePage); }
 std::string fromCodePage(std::string_view bytes, unsigned codePage) { return narrow(toWide(bytes, codePage)); }
+std::string toSystemNarrow(std::string_view utf8) { return toCodePage(utf8, CP_ACP); }
+std::string fromSystemNarrow(std::string_view bytes) { return fromCodePage(bytes, CP_ACP); }
 
 bool representableInCodePage(char32_t codePoint, unsigned codePage) {
     if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return false;

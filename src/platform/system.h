@@ -1,5 +1,6 @@
 #pragma once
-// Registry, drives, processor architecture, physical memory and the system's error messages.
+// Registry, drives, processor architecture, physical memory, the computer's name and the system's error
+// messages.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -31,5 +32,9 @@ int nativeProcessorArchitecture();
 // The system's message for an error code (a Win32 error or an HRESULT) in the system's language, without
 // its line break; empty when the system has none.
 std::string systemMessage(std::uint32_t code);
+
+// The machine's name as the system reports it (NetBIOS name on Windows, host name elsewhere); empty
+// when it cannot tell. Natively this is the only function of this header.
+std::string computerName();
 
 }  // namespace fbwb::platform

@@ -88,4 +88,11 @@ std::string systemMessage(std::uint32_t code) {
     return narrow(text);
 }
 
+std::string computerName() {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1];
+    DWORD length = MAX_COMPUTERNAME_LENGTH + 1;
+    if (!GetComputerNameW(name, &length)) return {};
+    return narrow(std::wstring_view(name, length));
+}
+
 }  // namespace fbwb::platform
