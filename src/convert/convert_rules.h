@@ -6,9 +6,19 @@
 #include <string_view>
 #include <vector>
 
+#include "tasks/db_list_choice.h"
 #include "tasks/fdb_header.h"
 
 namespace fbwb {
+
+// What the conversion dialog hands to its run.
+struct ConvertChoice {
+    RunMode mode = RunMode::Now;
+    std::string batchFile;           // edDbModBatch as typed
+    std::vector<std::string> lines;  // mFdbFiles, blank lines included
+    std::string oldServerFolder, newServerFolder;
+    std::string oldUser, oldPassword, newUser, newPassword;
+};
 
 // The server folders of the dialog's two boxes, in list order.
 struct ServerFolderBoxes {

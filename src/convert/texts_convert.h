@@ -19,6 +19,10 @@ inline constexpr std::string_view kDefaultPort = "3050";
 inline constexpr std::string_view kOldMajorVersion = "2";
 inline constexpr std::string_view kNewMajorVersion = "3";
 
+// The two pages' tabs.
+inline constexpr std::string_view kFileListPage = "   Konverálandó fájlok kiválasztása   ";
+inline constexpr std::string_view kServersPage = "   Adatbázis-kezelők beállítása   ";
+
 // The version view's column headers.
 inline constexpr std::string_view kFileColumn = "Adatbázis-fájl";
 inline constexpr std::string_view kVersionColumn = "Firebird verzió";
