@@ -8,6 +8,8 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <iterator>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -475,4 +477,64 @@ TEST(ConversionPorts, FirstServerOfEachGenerationOrNothing) {
         EXPECT_EQ(ports.oldPort, c.oldPort) << joinLinesCrLf(c.servers);
         EXPECT_EQ(ports.newPort, c.newPort) << joinLinesCrLf(c.servers);
     }
+}
+
+// Each page's controls lie inside the tab's page area, show their whole caption and do not overlap
+// one another (group boxes aside); Tab reaches the page's inputs and buttons.
+TEST_F(ConvertDialog, EachPageLiesInsideTheTabWithoutOverlap) {
+    Convert dialog;
+    dialog.script = [&](Convert& d) {
+        for (int page : {0, 1}) {
+            SCOPED_TRACE(page);
+            selectPage(d, page);
+            if (page == 0) d.click(IDC_CV_rbDbModBatch);  // the batch field too
+            RECT area = rectInDialog(d.item(IDC_CV_pcPages));
+            SendMessageW(d.item(IDC_CV_pcPages), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+            std::vector<HWND> shown;
+            for (int id : page == 0 ? std::vector<int>(std::begin(kFirstPage), std::end(kFirstPage))
+                                    : std::vector<int>(std::begin(kSecondPage), std::end(kSecondPage)))
+                shown.push_back(d.item(id));
+            if (page == 0) shown.push_back(d.item(IDC_CV_edDbModBatch));
+            if (page == 1)
+                for (int id : {IDC_CV_lIpOld, IDC_CV_lPortOld, IDC_CV_lUnOld, IDC_CV_lPwOld, IDC_CV_lFbServerPath,
+                               IDC_CV_lIpNew, IDC_CV_lPortNew, IDC_CV_lUnNew, IDC_CV_lPwNew, IDC_CV_lFbServerPath2})
+                    shown.push_back(d.item(id));
+            for (HWND control : shown) {
+                const int id = GetDlgCtrlID(control);
+                EXPECT_TRUE(IsWindowVisible(control)) << id;
+                const RECT r = rectInDialog(control);
+                EXPECT_TRUE(r.left >= area.left && r.top >= area.top && r.right <= area.right &&
+                            r.bottom <= area.bottom)
+                    << id;
+                const std::string caption = windowText(control);
+                if (className(control) == "Button" && !isGroupBox(control) && !caption.empty()) {
+                    const LONG_PTR type = style(control) & BS_TYPEMASK;
+                    const int frame =
+                        type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON ? 8 : GetSystemMetrics(SM_CXMENUCHECK) + 4;
+                    EXPECT_LE(textWidth(control, caption) + frame, r.right - r.left) << id;
+                } else if (className(control) == "Static") {
+                    const SIZE needed = wrappedTextSize(control, caption, r.right - r.left);
+                    EXPECT_LE(needed.cy, r.bottom - r.top) << id << " " << caption;
+                }
+            }
+            for (size_t i = 0; i < shown.size(); ++i)
+                for (size_t j = i + 1; j < shown.size(); ++j) {
+                    if (isGroupBox(shown[i]) || isGroupBox(shown[j])) continue;
+                    RECT a = rectInDialog(shown[i]), b = rectInDialog(shown[j]), both{};
+                    EXPECT_FALSE(IntersectRect(&both, &a, &b))
+                        << GetDlgCtrlID(shown[i]) << " and " << GetDlgCtrlID(shown[j]);
+                }
+            // Tab stops at the checked one of the two mode buttons.
+            const std::set<int> reached = tabStops(d.hwnd());
+            const std::vector<int> inputs =
+                page == 0 ? std::vector<int>{IDC_CV_rbDbModBatch,      IDC_CV_edDbModBatch,    IDC_CV_mFdbFiles,
+                                             IDC_CV_btnShowFbVersions, IDC_CV_btnFilterDbList, IDC_CV_BitBtn3}
+                          : std::vector<int>{
+                                IDC_CV_cbConnTestFdbFn, IDC_CV_edIpOld, IDC_CV_edPwOld,   IDC_CV_cbOldFbServerPath,
+                                IDC_CV_Button12,        IDC_CV_Button1, IDC_CV_edPortNew, IDC_CV_cbNewFbServerPath,
+                                IDC_CV_Button2,         IDC_CV_BitBtn2};
+            for (int id : inputs) EXPECT_EQ(reached.count(id), 1u) << id;
+        }
+    };
+    open(dialog);
 }
