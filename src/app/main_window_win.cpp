@@ -7,6 +7,8 @@
 
 #include "app/main_window_ids.h"
 #include "app/texts.h"
+#include "convert/convert_run_win.h"
+#include "convert/texts_convert.h"
 #include "core/datetime.h"
 #include "core/helpers.h"
 #include "core/text.h"
@@ -243,6 +245,17 @@ void TfrmFbSettingsMain::openTaskDialog(ToolAction action, const CommonSettings&
                 runFbConfTuning(fields_, fbConf_, settings, confDialog_.choice());
             }
             return;
+        case ToolAction::Convert: {
+            const ConversionPorts ports = conversionPorts(settings.serverFolders);
+            const std::string_view ip = texts_convert::kServerIp;
+            if (convertDialog_.showForm(settings.dataFolder, settings.tempFolder, joinLinesCrLf(settings.serverFolders),
+                                        "", ip, ports.oldPort, settings.userName, settings.password, "", ip,
+                                        ports.newPort, settings.userName, settings.password)) {
+                RunScope run(*this);
+                runConversion(convertDialog_.choice(), settings.tempFolder);
+            }
+            return;
+        }
         case ToolAction::Install: {
             // The installer window does the whole run itself; nothing is logged here.
             TfrmInstallParams installer(hwnd());

@@ -7,6 +7,7 @@
 #include "app/main_rules.h"
 #include "app/picture_buttons_win.h"
 #include "core/common_settings.h"
+#include "convert/convert_fdb_dialog_win.h"
 #include "core/working_fields.h"
 #include "platform/dialog_win.h"
 #include "platform/handles_win.h"
@@ -37,6 +38,7 @@ public:
     std::string getToolPath(std::string_view toolName) const;
     std::string getInstallRoot() const;
     const TfrmFdbMaintain& maintainDialog() const { return maintainDialog_; }
+    TfrmConvertFdb& convertDialog() { return convertDialog_; }
 
     // A toolbar click: the action's guards, then its dialog and run. Ignored while a run lasts.
     void runAction(ToolAction action);
@@ -81,6 +83,7 @@ private:
     TfrmFdbSettings settingsDialog_;
     TfrmFdbMaintain maintainDialog_;
     TfrmFbConfSettings confDialog_;
+    TfrmConvertFdb convertDialog_;
     // The tuning's hidden data: its target path, the edited lines, the scheme and the trace sample.
     FbConfFields fbConf_ = defaultFbConfFields();
     PictureButtons toolbar_;

@@ -64,4 +64,9 @@ std::string normalizeFolderPath(std::string_view path, std::string_view executab
     return result;
 }
 
+std::string folderOfPath(std::string_view path) {
+    const size_t cut = path.find_last_of("\\/");
+    return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
+}
+
 }  // namespace fbwb

@@ -26,6 +26,9 @@ std::string replaceExtension(std::string_view path, std::string_view newTail);
 // a bare name -> "". Forward slashes count as backslashes.
 std::string getParentFolderName(std::string_view path);
 
+// The folder part of a path, with its trailing backslash; empty for a bare name.
+std::string folderOfPath(std::string_view path);
+
 // Trimmed, with one trailing backslash; a leading ".\\" becomes executableFolder (given a
 // trailing backslash when it lacks one).
 std::string normalizeFolderPath(std::string_view path, std::string_view executableFolder);

@@ -27,9 +27,4 @@ std::string activeFbConfPath(std::string_view serverFolder) {
     return folderPrefix(serverFolder) + std::string(kFbConfFileName);
 }
 
-std::string folderOfPath(std::string_view path) {
-    const size_t cut = path.find_last_of("\\/");
-    return cut == std::string_view::npos ? std::string() : std::string(path.substr(0, cut + 1));
-}
-
 }  // namespace fbwb

@@ -34,7 +34,4 @@ void applyFbConfScheme(const std::vector<std::string>& scheme, bool auditTrace, 
 // The active server's file: the server folder, trimmed, with one trailing backslash, + "firebird.conf".
 std::string activeFbConfPath(std::string_view serverFolder);
 
-// The folder part of a path, with its trailing backslash; empty for a bare name.
-std::string folderOfPath(std::string_view path);
-
 }  // namespace fbwb

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/file_helpers_win.h"
+#include "core/helpers.h"
 #include "core/html_text.h"
 #include "core/message_page.h"
 #include "core/message_page_win.h"

@@ -21,16 +21,6 @@ namespace {
 
 constexpr std::string_view kDatabaseMask = "*.fdb";
 
-// The list field shows the lines joined; a line break after the last would only add an empty row.
-std::string joinForEdit(const std::vector<std::string>& lines) {
-    std::string text;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0) text += "\r\n";
-        text += lines[i];
-    }
-    return text;
-}
-
 std::wstring withoutAccessKeys(std::wstring text) {
     text.erase(std::remove(text.begin(), text.end(), L'&'), text.end());
     return text;
@@ -126,6 +116,29 @@ RECT rectInParent(HWND control) {
 
 }  // namespace
 
+std::vector<std::string> findDatabaseFiles(std::string_view appDbDir) {
+    std::vector<std::string> files;
+    // The walk may take a while on a large data folder: the windows stay painted and say so.
+    platform::BusyCursor busy;
+    auto lastPaint = std::chrono::steady_clock::now();
+    findFilesRecursive(appDbDir, kDatabaseMask, files, [&lastPaint] {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - lastPaint < std::chrono::milliseconds(50)) return;
+        lastPaint = now;
+        platform::paintPendingWindows();
+    });
+    return files;
+}
+
+std::string listFieldText(const std::vector<std::string>& lines) {
+    std::string text;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0) text += "\r\n";
+        text += lines[i];
+    }
+    return text;
+}
+
 // ---- FdbListDialog ----
 
 FdbListDialog::FdbListDialog(int templateId, std::string_view defaultBatchName)
@@ -136,18 +149,7 @@ bool FdbListDialog::showForm(std::string_view appDbDir, std::string_view tempDir
     fTempDir = std::string(tempDir);
     // The temp folder arrives with its trailing backslash.
     if (trim(choice_.batchFile).empty()) choice_.batchFile = fTempDir + defaultBatchName_;
-    choice_.lines.clear();
-    {
-        // The walk may take a while on a large data folder: the windows stay painted and say so.
-        platform::BusyCursor busy;
-        auto lastPaint = std::chrono::steady_clock::now();
-        findFilesRecursive(appDbDir, kDatabaseMask, choice_.lines, [&lastPaint] {
-            const auto now = std::chrono::steady_clock::now();
-            if (now - lastPaint < std::chrono::milliseconds(50)) return;
-            lastPaint = now;
-            platform::paintPendingWindows();
-        });
-    }
+    choice_.lines = findDatabaseFiles(appDbDir);
     return showModalForm();
 }
 
@@ -156,7 +158,7 @@ void FdbListDialog::onInit() {
     setChecked(IDC_rbDbModNow, choice_.mode == RunMode::Now);
     setChecked(IDC_rbDbModBatch, choice_.mode == RunMode::Batch);
     setText(IDC_edDbModBatch, choice_.batchFile);
-    setText(IDC_mFdbFiles, joinForEdit(choice_.lines));
+    setText(IDC_mFdbFiles, listFieldText(choice_.lines));
     loadOptions();
     showModeField();
     centreOnOwner();

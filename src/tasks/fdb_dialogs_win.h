@@ -5,12 +5,18 @@
 // its list is rebuilt by every showForm.
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/dialog_win.h"
 #include "platform/handles_win.h"
 #include "tasks/db_list_choice.h"
 
 namespace fbwb {
+
+// The *.fdb files under appDbDir, those of its subfolders first; the windows stay painted meanwhile.
+std::vector<std::string> findDatabaseFiles(std::string_view appDbDir);
+// A list field's text: the lines joined by CR LF (a line break after the last would only add an empty row).
+std::string listFieldText(const std::vector<std::string>& lines);
 
 class FdbListDialog : public platform::OptionDialog {
 public:

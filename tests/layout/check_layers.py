@@ -18,6 +18,7 @@ LAYERS = [
     ("env",),                                    # server discovery, tool location, firebird.conf
     ("script",),                                 # batch files and the command-line generator
     ("tasks", "serverconf", "conntest", "install"),  # the task subsystems, side by side
+    ("convert",),                                # the conversion: builds on tasks and conntest
     ("app",),                                    # the main window and WinMain
 ]
 

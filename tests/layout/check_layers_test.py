@@ -26,7 +26,8 @@ class LayerCheck(unittest.TestCase):
             "core/text.h": '#include <string>\n#include "platform/fs.h"\n',
             "script/batch.cpp": '#include "script/batch.h"\n#include "env/paths.h"\n#include "core/text.h"\n',
             "tasks/run_win.cpp": '#include "script/batch.h"\n#include <gtest/gtest.h>\n',
-            "app/main.cpp": '#include "tasks/run_win.h"\n#include "install/kit.h"\n',
+            "app/main.cpp": '#include "tasks/run_win.h"\n#include "install/kit.h"\n#include "convert/run.h"\n',
+            "convert/run.cpp": '#include "tasks/fdb.h"\n#include "conntest/try_win.h"\n#include "script/batch.h"\n',
         })
         self.assertEqual(check_layers.check_tree(src), [])
 
@@ -39,8 +40,11 @@ class LayerCheck(unittest.TestCase):
             ("install/kit.cpp", '#include "serverconf/conf.h"\n', ["install/kit.cpp:1:", "side by side"]),
             ("platform/fs.cpp", '#include <core/text.h>\n', ["platform/fs.cpp:1:", "higher layer"]),
             ("core/text.cpp", '#include "text.h"\n', ["core/text.cpp:1:", "names no folder"]),
-            ("convert/run.cpp", '#include "tasks/run.h"\n', ["convert/run.cpp:1:", "not in the layer table"]),
-            ("tasks/run.cpp", '#include "convert/run.h"\n', ["tasks/run.cpp:1:", "not in the layer table"]),
+            ("reports/run.cpp", '#include "tasks/run.h"\n', ["reports/run.cpp:1:", "not in the layer table"]),
+            ("tasks/run.cpp", '#include "reports/run.h"\n', ["tasks/run.cpp:1:", "not in the layer table"]),
+            ("tasks/run.cpp", '#include "convert/run.h"\n', ["tasks/run.cpp:1:", "convert/", "higher layer"]),
+            ("conntest/try.cpp", '#include "convert/run.h"\n', ["conntest/try.cpp:1:", "higher layer"]),
+            ("convert/run.cpp", '#include "app/texts.h"\n', ["convert/run.cpp:1:", "app/", "higher layer"]),
             ("main.cpp", "int main() {}\n", ["main.cpp:1:", "directly in src/"]),
         ]
         for name, text, words in cases:

@@ -82,6 +82,9 @@ TEST(GetParentFolderName, NamesTheFolderThatHoldsTheFile) {
         {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(getParentFolderName(c.path), c.expected) << c.path;
+    EXPECT_EQ(folderOfPath("C:\\a b\\firebird_MINTA.conf"), "C:\\a b\\");
+    EXPECT_EQ(folderOfPath("d:/x/y.bat"), "d:/x/");
+    EXPECT_EQ(folderOfPath("firebird.conf"), "");
 }
 
 TEST(NormalizeFolderPath, TrimsAddsBackslashAndResolvesTheProgramFolder) {

@@ -1,0 +1,34 @@
+#pragma once
+// The conversion's texts, byte for byte.
+#include <string_view>
+
+namespace fbwb::texts_convert {
+
+// The server folder boxes: a folder's generation is the first digit after this marker (upper case).
+inline constexpr std::string_view kServerMarker = "\\FIREBIRD\\";
+
+// The batch files: the dialog's default for batch mode (after the temp folder) and the now-mode one.
+inline constexpr std::string_view kDefaultBatchName = "ConvertToFb3.bat";
+inline constexpr std::string_view kNowModeBatchName = "fdbConversions.bat";
+inline constexpr std::string_view kPauseLine = "pause";
+
+// What the main window hands to the dialog for each server.
+inline constexpr std::string_view kServerIp = "127.0.0.1";
+inline constexpr std::string_view kPortKey = "RemoteServicePort";
+inline constexpr std::string_view kDefaultPort = "3050";
+inline constexpr std::string_view kOldMajorVersion = "2";
+inline constexpr std::string_view kNewMajorVersion = "3";
+
+// The two pages' tabs.
+inline constexpr std::string_view kFileListPage = "   Konverálandó fájlok kiválasztása   ";
+inline constexpr std::string_view kServersPage = "   Adatbázis-kezelők beállítása   ";
+
+// The version view's column headers.
+inline constexpr std::string_view kFileColumn = "Adatbázis-fájl";
+inline constexpr std::string_view kVersionColumn = "Firebird verzió";
+
+// The connection tries: success, and the failure followed by the client's text (two blanks after "hiba").
+inline constexpr std::string_view kConnectionOk = "A kapcsolat felépítése sikerült.";
+inline constexpr std::string_view kConnectionFailed = "A kapcsolat felépítése nem sikerült\r\nA hiba  leírása:\r\n\r\n";
+
+}  // namespace fbwb::texts_convert
