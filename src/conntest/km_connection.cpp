@@ -41,13 +41,16 @@ TkmConnection::NumberSource clockSeededNumbers() {
 }
 
 // Runs the step in a transaction of its own and commits it; a client error rolls it back and is ignored.
+// True when the transaction was committed.
 template <typename Step>
-void silently(FbDatabase& database, Step step) {
+bool silently(FbDatabase& database, Step step) {
     try {
         FbTransaction transaction(database);
         step(transaction);
         transaction.commit();
+        return true;
     } catch (const FbConnectError&) {
+        return false;
     }
 }
 
@@ -112,14 +115,14 @@ void TkmConnection::ensureLockTables() {
 
 void TkmConnection::registerConnection() {
     const std::string userName = lockUserName(platform::computerName());
-    silently(*database_, [&](FbTransaction& transaction) {
+    std::int32_t registered = 0;
+    const bool committed = silently(*database_, [&](FbTransaction& transaction) {
         // Other connections of this application; nothing here depends on the answer.
         try {
             transaction.execute("SELECT USERNAME,APPID FROM LOCKUSER WHERE APPID=" +
                                 std::to_string(kApplicationNumber) + " AND USERID<>" + std::to_string(number_));
         } catch (const FbConnectError&) {
         }
-        std::int32_t registered = 0;
         for (int failures = 0; failures < kMaxFailedInserts && registered == 0; ++failures) {
             const std::int32_t candidate = kNumberBase + numbers_();
             try {
@@ -129,9 +132,8 @@ void TkmConnection::registerConnection() {
             } catch (const FbConnectError&) {
             }
         }
-        transaction.commit();
-        number_ = registered;
     });
+    number_ = committed ? registered : 0;
 }
 
 void TkmConnection::release() noexcept {
