@@ -6,6 +6,7 @@
 
 #include "app/main_rules.h"
 #include "app/picture_buttons_win.h"
+#include "conntest/fb_test_connection_win.h"
 #include "core/common_settings.h"
 #include "core/working_fields.h"
 #include "platform/dialog_win.h"
@@ -81,6 +82,7 @@ private:
     TfrmFdbSettings settingsDialog_;
     TfrmFdbMaintain maintainDialog_;
     TfrmFbConfSettings confDialog_;
+    TfrmFbTestConnection testConnectionDialog_;
     // The tuning's hidden data: its target path, the edited lines, the scheme and the trace sample.
     FbConfFields fbConf_ = defaultFbConfFields();
     PictureButtons toolbar_;
