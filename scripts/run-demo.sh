@@ -114,7 +114,8 @@ if [ "$dialogs" = 1 ]; then
   # Each task's dialog, opened with its access key as a keyboard user would, then cancelled
   # (the titles are regular expressions for xdotool).
   for entry in "alt+r|Adatbázisok karbantartása|maintenance" "alt+d|Adatbázis\\(ok\\) beállításai|settings" \
-      "alt+b|Az adatbázis-kezelő beállításai|server-settings" "alt+t|Firebird telepítő|installer"; do
+      "alt+b|Az adatbázis-kezelő beállításai|server-settings" "alt+c|Adatbázis-kapcsolat tesztelése|connection-test" \
+      "alt+t|Firebird telepítő|installer"; do
     IFS='|' read -r keys dialog_title name <<<"$entry"
     xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true
     sleep 1
