@@ -133,6 +133,7 @@ if [ "$dialogs" = 1 ]; then
   # (the titles are regular expressions for xdotool).
   for entry in "alt+r|Adatbázisok karbantartása|maintenance" "alt+d|Adatbázis\\(ok\\) beállításai|settings" \
       "alt+b|Az adatbázis-kezelő beállításai|server-settings" "alt+k|Adatbázis konvertálása|convert" \
+      "alt+c|Adatbázis-kapcsolat tesztelése|connection-test" \
       "alt+t|Firebird telepítő|installer"; do
     IFS='|' read -r keys dialog_title name <<<"$entry"
     xdotool windowactivate --sync "$window" >/dev/null 2>&1 || true

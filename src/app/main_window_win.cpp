@@ -46,6 +46,9 @@ constexpr int kToolbarBandBottomDlu = 139;
 
 constexpr COLORREF kErrorColour = RGB(176, 0, 0);
 
+// The connection test starts with the server on this machine.
+constexpr std::string_view kLocalServerAddress = "127.0.0.1";
+
 bool folderExists(const std::string& folder) { return platform::folderExists(folder); }
 
 }  // namespace
@@ -334,7 +337,12 @@ bool TfrmFbSettingsMain::onCommand(int id, int notifyCode) {
             enable(IDC_btnStopAfterCurrent, false);
             return true;
         case IDC_Button9:
-            if (!running_) platform::prompter().showMessage(texts_app::kNotAvailableYet, platform::BoxKind::Message);
+            if (!running_) {
+                // No guard runs: the dialog gets the texts as they stand.
+                const CommonSettings settings = readSettings();
+                testConnectionDialog_.showForm(settings.serverFolder, settings.dataFolder, kLocalServerAddress,
+                                               settings.userName, settings.password);
+            }
             return true;
         default:
             return false;

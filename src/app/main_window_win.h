@@ -6,6 +6,7 @@
 
 #include "app/main_rules.h"
 #include "app/picture_buttons_win.h"
+#include "conntest/fb_test_connection_win.h"
 #include "core/common_settings.h"
 #include "convert/convert_fdb_dialog_win.h"
 #include "core/working_fields.h"
@@ -84,6 +85,7 @@ private:
     TfrmFdbMaintain maintainDialog_;
     TfrmFbConfSettings confDialog_;
     TfrmConvertFdb convertDialog_;
+    TfrmFbTestConnection testConnectionDialog_;
     // The tuning's hidden data: its target path, the edited lines, the scheme and the trace sample.
     FbConfFields fbConf_ = defaultFbConfFields();
     PictureButtons toolbar_;

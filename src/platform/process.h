@@ -96,6 +96,9 @@ void sleepProcessingEvents(std::chrono::milliseconds pause);
 // Paints the windows that wait for it and delivers sent messages, leaving input in the queue;
 // returns at once. Long work on the windows' own thread calls it now and then.
 void paintPendingWindows();
+// Drops the clicks and keys that came while long work held the windows' own thread, so that they
+// repeat nothing once the work is over.
+void discardPendingInput();
 
 // The busy cursor while it exists: long work on the windows' own thread.
 class BusyCursor {

@@ -257,6 +257,14 @@ void sleepProcessingEvents(std::chrono::milliseconds pause) { pumpEventsUntil(nu
 
 void paintPendingWindows() { dispatchPaintMessages(); }
 
+void discardPendingInput() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
+    while (PeekMessageW(&message, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+    }
+}
+
 BusyCursor::BusyCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
 
 BusyCursor::~BusyCursor() { SetCursor(static_cast<HCURSOR>(previous_)); }

@@ -65,25 +65,28 @@ std::optional<std::string> selectFolder(std::string_view title, std::string_view
     return result;
 }
 
-std::optional<std::string> selectFileToOpen(std::string_view title, std::string_view filter,
-                                            std::string_view initialFile) {
-    std::wstring wideFilter = widen(filter);
-    for (wchar_t& c : wideFilter)
+std::optional<std::string> selectFileToOpen(const FileOpenRequest& request) {
+    std::wstring filter = widen(request.filter);
+    for (wchar_t& c : filter)
         if (c == L'|') c = L'\0';
-    wideFilter.append(2, L'\0');
-    const std::wstring wideTitle = widen(title);
+    filter.append(2, L'\0');
+    const std::wstring title = widen(request.title);
+    const std::wstring initialFolder = widen(request.initialFolder);
+    const std::wstring defaultExtension = widen(request.defaultExtension);
     std::vector<wchar_t> buffer(32768, L'\0');
-    const std::wstring initial = widen(initialFile);
+    const std::wstring initial = widen(request.fileName);
     if (initial.size() < buffer.size()) std::copy(initial.begin(), initial.end(), buffer.begin());
 
     OPENFILENAMEW info{};
     info.lStructSize = sizeof info;
     info.hwndOwner = static_cast<HWND>(ownerWindow());
-    info.lpstrFilter = wideFilter.c_str();
+    info.lpstrFilter = request.filter.empty() ? nullptr : filter.c_str();
     info.nFilterIndex = 1;
     info.lpstrFile = buffer.data();
     info.nMaxFile = static_cast<DWORD>(buffer.size());
-    info.lpstrTitle = wideTitle.c_str();
+    info.lpstrTitle = title.c_str();
+    info.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
+    info.lpstrDefExt = defaultExtension.empty() ? nullptr : defaultExtension.c_str();
     info.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     if (!libraryFunction<decltype(GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW")(&info)) return std::nullopt;
     return narrow(buffer.data());

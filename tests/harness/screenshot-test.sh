@@ -14,7 +14,7 @@ unset DISPLAY
 FBWB_BUILD_DIR="$build" bash "$root/scripts/run-demo.sh" --no-build --dpi "$dpi" --dialogs --shot "$shot"
 expected="$((1100 * dpi / 96))x$((700 * dpi / 96))"
 for picture in "$shot" "${shot%.png}-maintenance.png" "${shot%.png}-settings.png" "${shot%.png}-server-settings.png" \
-    "${shot%.png}-convert.png" "${shot%.png}-installer.png"; do
+    "${shot%.png}-convert.png" "${shot%.png}-connection-test.png" "${shot%.png}-installer.png"; do
   size="$(identify -format '%wx%h' "$picture")"
   if [ "$size" != "$expected" ]; then
     echo "screenshot-test.sh: $picture is $size, expected $expected" >&2

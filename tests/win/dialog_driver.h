@@ -24,6 +24,7 @@ constexpr UINT kFallBack = WM_APP + 18;
 template <typename Base>
 class Driven : public Base {
 public:
+    using Base::Base;
     std::function<void(Driven&)> script;
     bool scriptRan = false;
     bool fellBack = false;  // the script left the dialog open

@@ -12,6 +12,7 @@
 
 #include "app/main_window_ids.h"
 #include "app/main_window_win.h"
+#include "conntest/fb_test_connection_ids.h"
 #include "core/datetime.h"
 #include "core/text.h"
 #include "dialog_answerer.h"
@@ -435,6 +436,55 @@ TEST_F(MainWindow, BrowsingPutsTheChosenFolderIntoTheFieldAndCancelLeavesIt) {
         }
     }
     EXPECT_EQ(window_.items(IDC_cbFbServerPath), itemsBefore) << "browsing does not change the server list";
+}
+
+// The connection test runs no guard: its dialog, owned by the main window, gets the fields' texts as
+// they stand (the server folder it trims itself) and the local address.
+TEST_F(MainWindow, ConnectionTestOpensItsDialogWithTheUntrimmedSettings) {
+    setText(IDC_cbFbServerPath, " c:\\fbwb-nincs-ilyen ");
+    setText(IDC_edUn, "  SYSDBA \t");
+    setText(IDC_edPw, " titok ");
+    struct Seen {
+        bool shown = false;
+        bool ownedByMain = false;
+        std::string serverFolder, ip, userName, password;
+    } seen;
+    const DWORD thread = GetCurrentThreadId();
+    HWND main = window_.hwnd();
+    std::thread user([&] {
+        for (int i = 0; i < 200; ++i) {
+            test::detail::Search search{L"Adatb\u00e1zis-kapcsolat tesztel\u00e9se", nullptr, {}};
+            EnumThreadWindows(thread, test::detail::findDialog, reinterpret_cast<LPARAM>(&search));
+            if (search.found != nullptr) {
+                const auto field = [&](int id) {
+                    wchar_t value[MAX_PATH] = {};
+                    GetDlgItemTextW(search.found, id, value, MAX_PATH);
+                    return platform::narrow(value);
+                };
+                seen = {true,
+                        GetWindow(search.found, GW_OWNER) == main,
+                        field(IDC_CONN_edFbServerMainDir),
+                        field(IDC_CONN_edIp),
+                        field(IDC_CONN_edUn),
+                        field(IDC_CONN_edPw)};
+                PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+                return;
+            }
+            Sleep(50);
+        }
+    });
+    platform::setOwnerWindow(main);
+    click(IDC_Button9);
+    platform::setOwnerWindow(nullptr);
+    user.join();
+    ASSERT_TRUE(seen.shown);
+    EXPECT_TRUE(seen.ownedByMain);
+    EXPECT_EQ(seen.serverFolder, "c:\\fbwb-nincs-ilyen");
+    EXPECT_EQ(seen.ip, "127.0.0.1");
+    EXPECT_EQ(seen.userName, "  SYSDBA \t");
+    EXPECT_EQ(seen.password, " titok ");
+    EXPECT_TRUE(boxes_.boxes().empty()) << "no guard asked about the missing folder";
+    EXPECT_EQ(text(IDC_edUn), "  SYSDBA \t") << "no guard trimmed the field";
 }
 
 TEST_F(MainWindow, ToolPathAndInstallRootFollowTheFields) {

@@ -1,4 +1,4 @@
-// The folder-selection dialog, answered from a second thread as a user would.
+// The folder-selection and file-open dialogs, answered from a second thread as a user would.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -7,6 +7,7 @@
 #include "dialog_answerer.h"
 #include "platform/encoding.h"
 #include "platform/shell_dialogs.h"
+#include "win/temp_folder.h"
 
 using namespace fbwb;
 
@@ -36,7 +37,7 @@ TEST(SelectFileToOpen, ReturnsTheChosenFileOnOkOrNothingOnCancel) {
         std::atomic<bool> seen{false};
         std::thread answer = test::answerDialog(GetCurrentThreadId(), platform::widen(title), button, seen);
         const std::optional<std::string> chosen =
-            platform::selectFileToOpen(title, "Adatbázis (*.fdb)|*.fdb|Minden fájl|*.*", file);
+            platform::selectFileToOpen({title, "Adatbázis (*.fdb)|*.fdb|Minden fájl|*.*", file, "", ""});
         answer.join();
         EXPECT_TRUE(seen) << "the dialog showed its title";
         if (button == IDOK) {
@@ -46,4 +47,20 @@ TEST(SelectFileToOpen, ReturnsTheChosenFileOnOkOrNothingOnCancel) {
             EXPECT_FALSE(chosen.has_value());
         }
     }
+}
+
+// A bare name is looked for in the initial folder. (The default extension cannot be shown here: Wine's
+// dialog checks that a typed name exists before it adds the extension.)
+TEST(SelectFileToOpen, LooksForABareNameInTheInitialFolder) {
+    test::TempFolder folder;
+    const std::string database = folder.file("kelmora.fdb", "x");
+    const char* title = "Firebird adatbázis fájl kiválasztása";
+    std::atomic<bool> seen{false};
+    std::thread answer = test::answerDialog(GetCurrentThreadId(), platform::widen(title), IDOK, seen);
+    const std::optional<std::string> chosen =
+        platform::selectFileToOpen({title, "", "kelmora.fdb", folder.path(), "fdb"});
+    answer.join();
+    EXPECT_TRUE(seen);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_TRUE(equalsNoCase(*chosen, database)) << *chosen;
 }
