@@ -68,7 +68,7 @@ void TfrmFbTestConnection::showForm(std::string_view fbServerMainDir, std::strin
     fields_.un = un;
     fields_.pw = pw;
     const std::string confFile = getFbConfFn(fbServerMainDir);
-    if (platform::fileExists(confFile)) fields_.port = readFbConfValue(confFile, kPortKey, kConfDefaultPort);
+    if (platform::fileExists(confFile)) fields_.port = readRemoteServicePort(confFile);
     showModalForm();
 }
 

@@ -27,10 +27,6 @@ inline constexpr std::string_view kDefaultIp = "127.0.0.1";
 inline constexpr std::string_view kDefaultPort = "6648";
 inline constexpr std::string_view kDefaultDatabase = "c:\\KELMORA.WIN\\###YEAR###\\conf.fdb";
 
-// The port of the server, from its firebird.conf.
-inline constexpr std::string_view kPortKey = "RemoteServicePort";
-inline constexpr std::string_view kConfDefaultPort = "3050";
-
 // The database file dialog.
 inline constexpr std::string_view kDatabaseFileTitle = "Firebird adatbázis fájl kiválasztása";
 inline constexpr std::string_view kDatabaseFileName = "kelmora.fdb";

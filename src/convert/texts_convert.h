@@ -11,11 +11,12 @@ inline constexpr std::string_view kServerMarker = "\\FIREBIRD\\";
 inline constexpr std::string_view kDefaultBatchName = "ConvertToFb3.bat";
 inline constexpr std::string_view kNowModeBatchName = "fdbConversions.bat";
 inline constexpr std::string_view kPauseLine = "pause";
+// Before the refusals of the values that a batch line cannot hold, one per line.
+inline constexpr std::string_view kDatabasesLeftOut =
+    "Az alábbi adatbázisok konvertálása nem került a parancsfájlba:";
 
 // What the main window hands to the dialog for each server.
 inline constexpr std::string_view kServerIp = "127.0.0.1";
-inline constexpr std::string_view kPortKey = "RemoteServicePort";
-inline constexpr std::string_view kDefaultPort = "3050";
 inline constexpr std::string_view kOldMajorVersion = "2";
 inline constexpr std::string_view kNewMajorVersion = "3";
 

@@ -45,5 +45,7 @@ std::string formatConfText(const ConfText& text);
 // The file's value of the key, or defaultValue when the (trimmed) file name names no readable
 // file or the key has no active line. Windows build only.
 std::string readFbConfValue(std::string_view fileName, std::string_view key, std::string_view defaultValue);
+// The server's port as its firebird.conf gives it: "RemoteServicePort", "3050" by default. Windows build only.
+std::string readRemoteServicePort(std::string_view fileName);
 
 }  // namespace fbwb

@@ -12,4 +12,8 @@ std::string readFbConfValue(std::string_view fileName, std::string_view key, std
     return readFbConfValueFromLines(parseConfText(*bytes).lines, key, defaultValue);
 }
 
+std::string readRemoteServicePort(std::string_view fileName) {
+    return readFbConfValue(fileName, "RemoteServicePort", "3050");
+}
+
 }  // namespace fbwb

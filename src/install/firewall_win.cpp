@@ -62,7 +62,7 @@ void allowFbServerInFirewall(std::string_view serverFolder) {
     const std::string folder = trim(serverFolder);
     if (folder.empty() || !platform::folderExists(folder)) return;
     const std::string portText =
-        readFbConfValue(getFbConfFn(folder), texts_install::kPortKey, texts_install::kDefaultPort);
+        readRemoteServicePort(getFbConfFn(folder));
     // With its trailing backslash the folder is the "file" whose parent names the rule: its own name.
     addFirewallRule(getParentFolderName(withTrailingBackslash(folder)), findFbServerExe(folder),
                     firewallPort(portText));

@@ -64,8 +64,6 @@ inline constexpr std::string_view kFieldInstallFolder = "Firebird telepítési m
 inline constexpr std::string_view kFwPolicyProgId = "HNetCfg.FwPolicy2";
 inline constexpr std::string_view kFwRuleProgId = "HNetCfg.FWRule";
 inline constexpr std::string_view kFwGrouping = "My Group";
-inline constexpr std::string_view kPortKey = "RemoteServicePort";
-inline constexpr std::string_view kDefaultPort = "3050";
 // Filled with the error's message and its HRESULT in upper-case hexadecimal without a prefix.
 inline constexpr std::string_view kOleException = "OleException  hibaüzenet = %s    hibakód = %x";
 

@@ -161,6 +161,21 @@ TEST_F(ConvertRun, BatchModeWritesTheTypedPathAndNamesIt) {
     std::string stamp;
     EXPECT_EQ(withoutStamps(*bytes, stamp), batchText(expected));
 
+    // A path that a batch line cannot hold exactly is left out and named before the batch is announced.
+    const std::string percent = database("50%.fdb");
+    runConversion(choice(RunMode::Batch, typed, {percent, fdb}), temp);
+    ASSERT_EQ(prompter.boxes().size(), 3u);
+    const auto& leftOut = prompter.boxes()[1];
+    EXPECT_EQ(leftOut.kind, platform::BoxKind::Error);
+    EXPECT_TRUE(startsWith(leftOut.text,
+                           "Az al\xC3\xA1" "bbi adatb\xC3\xA1zisok konvert\xC3\xA1l\xC3\xA1sa nem ker\xC3\xBClt a "
+                           "parancsf\xC3\xA1jlba:\r\n"))
+        << leftOut.text;
+    EXPECT_NE(leftOut.text.find(percent), std::string::npos) << leftOut.text;
+    EXPECT_EQ(prompter.boxes()[2].kind, platform::BoxKind::Message);
+    ASSERT_TRUE(platform::readFileBytes(typed));
+    EXPECT_EQ(withoutStamps(*platform::readFileBytes(typed), stamp), batchText(expected));
+
     ConvertChoice noGbak = choice(RunMode::Batch, typed, {fdb, fdb});
     noGbak.oldServerFolder = scratch.folder("Firebird_2_5");
     runConversion(noGbak, temp);
