@@ -265,9 +265,9 @@ void TfrmFbSettingsMain::openTaskDialog(ToolAction action, const CommonSettings&
             installer.showForm(InstallPage::pnlFbSelect, getInstallRoot(), settings.tempFolder);
             return;
         }
-        default:
-            // The remaining actions' dialogs and runs are wired in here as they are built.
-            platform::prompter().showMessage(texts_app::kNotAvailableYet, platform::BoxKind::Message);
+        case ToolAction::Web:
+            // Opened by runAction before any guard.
+            return;
     }
 }
 

@@ -30,7 +30,6 @@ inline constexpr std::string_view kFirebird3DownloadPage = "https://firebirdsql.
 inline constexpr std::string_view kWebVerb = "Open";
 
 // The workbench's own texts (beyond the windows' described texts).
-inline constexpr std::string_view kNotAvailableYet = "Ez a funkció ebben a változatban még nem érhető el.";
 inline constexpr std::string_view kRunInProgress =
     "Egy művelet még folyamatban van. A program a művelet befejezése után zárható be.";
 
