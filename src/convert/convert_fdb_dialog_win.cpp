@@ -145,6 +145,7 @@ void TfrmConvertFdb::FormCreate() {
 void TfrmConvertFdb::onInit() {
     FormCreate();
     SendMessageW(item(IDC_CV_pcPages), TCM_SETCURSEL, page_, 0);
+    tabKeys_ = std::make_unique<platform::TabPageKeys>(hwnd(), item(IDC_CV_pcPages));
     setChecked(IDC_CV_rbDbModNow, mode_ == RunMode::Now);
     setChecked(IDC_CV_rbDbModBatch, mode_ == RunMode::Batch);
     setText(IDC_CV_edDbModBatch, batchFile_);
@@ -212,7 +213,10 @@ bool TfrmConvertFdb::onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_P
         }
     }
     // The controls still exist: keep what they show for the run and the next opening.
-    if (message == WM_DESTROY) storeControls();
+    if (message == WM_DESTROY) {
+        tabKeys_.reset();
+        storeControls();
+    }
     return OptionDialog::onMessage(message, wParam, lParam, result);
 }
 

@@ -3,6 +3,7 @@
 // and a filter that keeps the Firebird 2.5 ones), now or batch mode, and the old and the new server
 // with a connection try to each. It lives as long as the main window; showForm refills the list, the
 // test-file choices, both folder boxes and the eight server fields, the rest keeps its last state.
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,6 +71,7 @@ private:
     // Old IP, port, user, password, then the new server's.
     std::string serverFields_[8];
     std::vector<FdbEntry> rows_ = std::vector<FdbEntry>(1);
+    std::unique_ptr<platform::TabPageKeys> tabKeys_;
 };
 
 }  // namespace fbwb

@@ -270,4 +270,45 @@ UniqueBitmap loadAlphaPicture(int id) {
     return bitmap;
 }
 
+namespace {
+// The innermost living TabPageKeys of this thread: a nested modal dialog's keys go to it.
+thread_local TabPageKeys* activeTabPageKeys = nullptr;
+}  // namespace
+
+TabPageKeys::TabPageKeys(HWND dialog, HWND tabs)
+    : dialog_(dialog),
+      tabs_(tabs),
+      hook_(SetWindowsHookExW(WH_MSGFILTER, filter, nullptr, GetCurrentThreadId())),
+      outer_(activeTabPageKeys) {
+    activeTabPageKeys = this;
+}
+
+TabPageKeys::~TabPageKeys() {
+    if (hook_ != nullptr) UnhookWindowsHookEx(hook_);
+    activeTabPageKeys = outer_;
+}
+
+LRESULT CALLBACK TabPageKeys::filter(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == MSGF_DIALOGBOX && activeTabPageKeys != nullptr && activeTabPageKeys->turnPage(*message)) return 1;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool TabPageKeys::turnPage(const MSG& message) {
+    if (message.message != WM_KEYDOWN || (GetKeyState(VK_CONTROL) & 0x8000) == 0) return false;
+    if (message.hwnd != dialog_ && !IsChild(dialog_, message.hwnd)) return false;
+    const bool shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    int step = 0;
+    if (message.wParam == VK_TAB) step = shift ? -1 : 1;
+    if (message.wParam == VK_NEXT) step = 1;
+    if (message.wParam == VK_PRIOR) step = -1;
+    const int count = static_cast<int>(SendMessageW(tabs_, TCM_GETITEMCOUNT, 0, 0));
+    if (step == 0 || count < 2) return false;
+    const int current = static_cast<int>(SendMessageW(tabs_, TCM_GETCURSEL, 0, 0));
+    SendMessageW(tabs_, TCM_SETCURSEL, static_cast<WPARAM>((current + step + count) % count), 0);
+    NMHDR changed{tabs_, static_cast<UINT_PTR>(GetDlgCtrlID(tabs_)), static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageW(dialog_, WM_NOTIFY, changed.idFrom, reinterpret_cast<LPARAM>(&changed));
+    return true;
+}
+
 }  // namespace fbwb::platform

@@ -91,6 +91,26 @@ private:
     UniqueFont boldFont_;
 };
 
+// While it lives, Ctrl+Tab and Ctrl+Page Down (with Shift, or Ctrl+Page Up: backwards) inside the dialog
+// move its tab control to the next page and tell the dialog with TCN_SELCHANGE, as a property sheet
+// does. A dialog's own loop never offers these keys to a plain tab control.
+class TabPageKeys {
+public:
+    TabPageKeys(HWND dialog, HWND tabs);
+    ~TabPageKeys();
+    TabPageKeys(const TabPageKeys&) = delete;
+    TabPageKeys& operator=(const TabPageKeys&) = delete;
+
+private:
+    static LRESULT CALLBACK filter(int code, WPARAM wParam, LPARAM lParam);
+    bool turnPage(const MSG& message);
+
+    HWND dialog_;
+    HWND tabs_;
+    HHOOK hook_;
+    TabPageKeys* outer_;
+};
+
 // Registers the common controls' window classes (Common Controls 6) for the dialogs; once per program.
 void initCommonControls();
 

@@ -538,3 +538,39 @@ TEST_F(ConvertDialog, EachPageLiesInsideTheTabWithoutOverlap) {
     };
     open(dialog);
 }
+
+// Ctrl+Tab and Ctrl+Page Down turn to the next page, with Shift or Page Up back, as in a property sheet;
+// Tab alone stays a move between controls. The keys are offered as the dialog's own loop offers them.
+TEST_F(ConvertDialog, ControlTabTurnsThePages) {
+    Convert dialog;
+    dialog.script = [&](Convert& d) {
+        const auto press = [&](WORD key, bool control, bool shift) {
+            BYTE keys[256] = {};
+            GetKeyboardState(keys);
+            keys[VK_CONTROL] = control ? 0x80 : 0;
+            keys[VK_SHIFT] = shift ? 0x80 : 0;
+            SetKeyboardState(keys);
+            MSG message{d.item(IDC_CV_mFdbFiles), WM_KEYDOWN, key, 0, 0, {}};
+            const bool taken = CallMsgFilterW(&message, MSGF_DIALOGBOX) != FALSE;
+            keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+            SetKeyboardState(keys);
+            return taken;
+        };
+        const auto page = [&] { return static_cast<int>(SendMessageW(d.item(IDC_CV_pcPages), TCM_GETCURSEL, 0, 0)); };
+        selectPage(d, 0);
+        EXPECT_FALSE(press(VK_TAB, false, false));
+        EXPECT_EQ(page(), 0);
+        EXPECT_TRUE(press(VK_TAB, true, false));
+        EXPECT_EQ(page(), 1);
+        EXPECT_TRUE(d.isVisible(IDC_CV_Button1)) << "the second page's controls are shown";
+        EXPECT_FALSE(d.isVisible(IDC_CV_mFdbFiles));
+        EXPECT_TRUE(press(VK_TAB, true, true));
+        EXPECT_EQ(page(), 0);
+        EXPECT_TRUE(d.isVisible(IDC_CV_mFdbFiles));
+        EXPECT_TRUE(press(VK_NEXT, true, false));
+        EXPECT_EQ(page(), 1);
+        EXPECT_TRUE(press(VK_PRIOR, true, false));
+        EXPECT_EQ(page(), 0);
+    };
+    open(dialog);
+}
