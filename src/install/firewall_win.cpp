@@ -61,8 +61,7 @@ int addFirewallRule(std::string_view ruleName, std::string_view application, std
 void allowFbServerInFirewall(std::string_view serverFolder) {
     const std::string folder = trim(serverFolder);
     if (folder.empty() || !platform::folderExists(folder)) return;
-    const std::string portText =
-        readRemoteServicePort(getFbConfFn(folder));
+    const std::string portText = readRemoteServicePort(getFbConfFn(folder));
     // With its trailing backslash the folder is the "file" whose parent names the rule: its own name.
     addFirewallRule(getParentFolderName(withTrailingBackslash(folder)), findFbServerExe(folder),
                     firewallPort(portText));

@@ -168,7 +168,8 @@ TEST_F(ConvertRun, BatchModeWritesTheTypedPathAndNamesIt) {
     const auto& leftOut = prompter.boxes()[1];
     EXPECT_EQ(leftOut.kind, platform::BoxKind::Error);
     EXPECT_TRUE(startsWith(leftOut.text,
-                           "Az al\xC3\xA1" "bbi adatb\xC3\xA1zisok konvert\xC3\xA1l\xC3\xA1sa nem ker\xC3\xBClt a "
+                           "Az al\xC3\xA1"
+                           "bbi adatb\xC3\xA1zisok konvert\xC3\xA1l\xC3\xA1sa nem ker\xC3\xBClt a "
                            "parancsf\xC3\xA1jlba:\r\n"))
         << leftOut.text;
     EXPECT_NE(leftOut.text.find(percent), std::string::npos) << leftOut.text;
