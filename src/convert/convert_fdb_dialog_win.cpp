@@ -231,6 +231,7 @@ void TfrmConvertFdb::storeControls() {
 }
 
 void TfrmConvertFdb::BitBtn2Click() {
+    if (checking_) return;
     fOkClicked = true;
     close(IDOK);
 }

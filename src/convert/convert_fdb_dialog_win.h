@@ -39,6 +39,10 @@ protected:
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
     // Enter confirms as both confirming buttons do.
     void onOk() override { BitBtn2Click(); }
+    // Neither confirming nor closing ends the dialog while the version check runs under it.
+    void onCancel() override {
+        if (!checking_) OptionDialog::onCancel();
+    }
 
 private:
     void FormCreate();

@@ -368,6 +368,10 @@ TEST_F(ConvertDialog, VersionViewAndFilterOnRealFiles) {
         seen.progress = d.item(IDC_CV_pb1);
         d.click(IDC_CV_btnShowFbVersions);  // the first press only shows the list
         PostMessageW(probeWindow, WM_APP + 40, 0, 0);
+        // Confirming and closing while the check runs are ignored: the dialog must not end under it.
+        PostMessageW(d.hwnd(), WM_COMMAND, MAKEWPARAM(IDC_CV_BitBtn3, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(d.item(IDC_CV_BitBtn3)));
+        PostMessageW(d.hwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         d.click(IDC_CV_btnShowFbVersions);
         rows = gridRows(d);
         SendMessageW(d.item(IDC_CV_pb1), PBM_GETRANGE, FALSE, reinterpret_cast<LPARAM>(&range));
@@ -379,7 +383,8 @@ TEST_F(ConvertDialog, VersionViewAndFilterOnRealFiles) {
         EXPECT_TRUE(d.isVisible(IDC_CV_btnFilterDbList));
         filtered = splitLines(d.textOf(IDC_CV_mFdbFiles));
     };
-    open(dialog, "", oldServer, "3050", kFb3);
+    EXPECT_FALSE(open(dialog, "", oldServer, "3050", kFb3)) << "a confirmation during the check counted";
+    EXPECT_TRUE(dialog.fellBack) << "the dialog ended under the check";
     probe = nullptr;
     DestroyWindow(probeWindow);
 
