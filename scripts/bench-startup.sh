@@ -6,6 +6,8 @@
 # OTHER.exe: more builds of the workbench to compare in the same rounds (a build made before a change);
 # each must set the idle event of platform/startup_marks.h.
 set -euo pipefail
+# Wine's fixed low addresses against the loader's randomised heap: see tests/harness/wine-run.sh.
+[ -n "${FBWB_NO_ASLR:-}" ] || FBWB_NO_ASLR=1 exec setarch "$(uname -m)" -R bash "$0" "$@"
 cd "$(dirname "$0")/.."
 rounds="${1:-31}"
 [ $# -gt 0 ] && shift

@@ -9,6 +9,8 @@
 # runs inside Xvfb, waits for the main window, saves a screenshot, prints the PNG's path, closes
 # the program and cleans up.
 set -euo pipefail
+# Wine's fixed low addresses against the loader's randomised heap: see tests/harness/wine-run.sh.
+[ -n "${FBWB_NO_ASLR:-}" ] || FBWB_NO_ASLR=1 exec setarch "$(uname -m)" -R bash "$0" "$@"
 cd "$(dirname "$0")/.."
 
 export WINEDEBUG=-all

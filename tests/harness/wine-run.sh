@@ -6,6 +6,14 @@
 # Wine's daemons to let go of its output pipe.
 set -euo pipefail
 
+# Wine maps the shared user data at the fixed address 0x7ffe0000. Debian's wine64 loader has no
+# preloader to reserve it and sits at 0x7d000000, and the kernel places its heap (brk) anywhere in the
+# 1 GB above it: about one start in 2000 has the heap over that address and dies with "failed to map
+# the shared user data: c0000018". Without address randomisation the heap starts right after the loader.
+if [ -z "${FBWB_NO_ASLR:-}" ]; then
+  FBWB_NO_ASLR=1 exec setarch "$(uname -m)" -R bash "$0" "$@"
+fi
+
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # The program itself gets Wine's loader errors (images, imports, DLL start-up, processes); the test
