@@ -8,7 +8,6 @@
 #include "app/main_window_ids.h"
 #include "app/texts.h"
 #include "convert/convert_run_win.h"
-#include "convert/texts_convert.h"
 #include "core/datetime.h"
 #include "core/helpers.h"
 #include "core/text.h"
@@ -46,7 +45,7 @@ constexpr int kToolbarBandBottomDlu = 139;
 
 constexpr COLORREF kErrorColour = RGB(176, 0, 0);
 
-// The connection test starts with the server on this machine.
+// The connection test and the conversion's tries start with the server on this machine.
 constexpr std::string_view kLocalServerAddress = "127.0.0.1";
 
 bool folderExists(const std::string& folder) { return platform::folderExists(folder); }
@@ -250,7 +249,7 @@ void TfrmFbSettingsMain::openTaskDialog(ToolAction action, const CommonSettings&
             return;
         case ToolAction::Convert: {
             const ConversionPorts ports = conversionPorts(settings.serverFolders);
-            const std::string_view ip = texts_convert::kServerIp;
+            const std::string_view ip = kLocalServerAddress;
             if (convertDialog_.showForm(settings.dataFolder, settings.tempFolder, joinLinesCrLf(settings.serverFolders),
                                         "", ip, ports.oldPort, settings.userName, settings.password, "", ip,
                                         ports.newPort, settings.userName, settings.password)) {

@@ -1,9 +1,8 @@
 #include "convert/convert_rules.h"
 
-#include <cctype>
-
 #include "convert/texts_convert.h"
 #include "core/text.h"
+#include "env/server_paths.h"
 #include "tasks/texts_tasks.h"
 
 namespace fbwb {
@@ -11,16 +10,7 @@ namespace fbwb {
 ServerFolderBoxes splitServerFolders(std::string_view serverList) {
     ServerFolderBoxes boxes;
     for (const std::string& line : splitLines(trim(serverList))) {
-        const size_t marker = upperAscii(line).find(texts_convert::kServerMarker);
-        if (marker == std::string::npos) continue;
-        // From the marker's closing backslash on.
-        const std::string_view rest = std::string_view(line).substr(marker + texts_convert::kServerMarker.size() - 1);
-        char firstDigit = 0;
-        for (char c : rest)
-            if (c >= '0' && c <= '9') {
-                firstDigit = c;
-                break;
-            }
+        const char firstDigit = firstDigitAfterMarker(line, texts_convert::kServerMarker);
         if (firstDigit == 0) continue;
         (firstDigit < '3' ? boxes.oldServers : boxes.newServers).push_back(line);
     }

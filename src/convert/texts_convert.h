@@ -14,8 +14,7 @@ inline constexpr std::string_view kPauseLine = "pause";
 // Before the refusals of the values that a batch line cannot hold, one per line.
 inline constexpr std::string_view kDatabasesLeftOut = "Az alábbi adatbázisok konvertálása nem került a parancsfájlba:";
 
-// What the main window hands to the dialog for each server.
-inline constexpr std::string_view kServerIp = "127.0.0.1";
+// The server generations whose first folder and port the toolbar action looks up.
 inline constexpr std::string_view kOldMajorVersion = "2";
 inline constexpr std::string_view kNewMajorVersion = "3";
 
